@@ -1,0 +1,9 @@
+#pragma once
+
+#include "docsystem/output_mode.h"
+
+#include <string>
+
+// Removes the bodies of the sections ("%begin{kinds}" line to the next "%end" line) whose list of
+// output kinds ("ps", "pdf", "html") does not name the kind of mode. The marker lines stay.
+void ApplyConditionalSections(std::string& text, OutputMode mode);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The numbers a job passes to DocumentationCallback::GetParameter.
+enum class JobParameter : std::int32_t {
+    ProgramDirectory = 0,   // data directory without a trailing separator; templates are in "template"
+    ShowPostScript = 1,     // decimal number; non-zero shows the PostScript result after a run
+    HiddenInterpreter = 3,  // decimal number; non-zero starts the local run's interpreter hidden
+    LatexBatchFile = 4,     // path of the script of the local run
+    ServerAddress = 5,      // host name, colon, port
+    HtmlOptions = 6,        // default option string of the HTML conversion
+};
+
+// Whether a LaTeX log passed to ShowLog contains error lines.
+enum class LogState {
+    Clean,
+    HasErrors,
+};
+
+// How a job reaches whoever started it. Implemented by the user interface (or the window-less
+// program); the job owns its callback and deletes it with itself. Called from the job's thread.
+class DocumentationCallback {
+public:
+    virtual ~DocumentationCallback() = default;
+
+    virtual std::string GetParameter(JobParameter parameter) = 0;
+    virtual void ShowOutput(std::int32_t outputKind, const std::string& filePath) = 0;
+    virtual void ShowLog(const std::string& logPath, LogState state) = 0;
+    virtual void SetProgressText(const std::string& text) = 0;
+};
