@@ -1,0 +1,189 @@
+#include "buffer/quill_text_buffer.h"
+
+#include "buffer/inserted_text_lines.h"
+#include "buffer/text_change.h"
+#include "buffer/update_hint.h"
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+// Calls visit with the bytes of every line between the two positions, first to last, without the
+// line ends between them.
+template <typename Visit>
+void VisitPieces(const LineTable& lines, TextPosition start, TextPosition end, Visit visit)
+{
+    if (start.line == end.line) {
+        visit(lines[start.line].Text().substr(static_cast<std::size_t>(start.character),
+                                              static_cast<std::size_t>(end.character - start.character)));
+        return;
+    }
+    visit(lines[start.line].Text().substr(static_cast<std::size_t>(start.character)));
+    for (std::int32_t line = start.line + 1; line < end.line; ++line) {
+        visit(lines[line].Text());
+    }
+    visit(lines[end.line].Text().substr(0, static_cast<std::size_t>(end.character)));
+}
+
+constexpr std::string_view UndoLineEnd = "\r\n";
+
+}  // namespace
+
+void CQuillTextBuffer::ExtractText(std::int32_t startLine, std::int32_t startChar, std::int32_t endLine,
+                                   std::int32_t endChar, std::string& text, std::string_view lineEnd) const
+{
+    const TextPosition start{startChar, startLine};
+    const TextPosition end{endChar, endLine};
+    CheckRange(start, end);
+    std::size_t size = static_cast<std::size_t>(endLine - startLine) * lineEnd.size();
+    VisitPieces(m_lines, start, end, [&size](std::string_view piece) { size += piece.size(); });
+    text.clear();
+    text.reserve(size);
+    bool first = true;
+    VisitPieces(m_lines, start, end, [&](std::string_view piece) {
+        if (!first) {
+            text.append(lineEnd);
+        }
+        first = false;
+        text.append(piece);
+    });
+}
+
+bool CQuillTextBuffer::RawInsertText(BufferView* source, std::int32_t line, std::int32_t character,
+                                     std::string_view text, std::int32_t& endLine, std::int32_t& endChar)
+{
+    CheckPosition(line, character);
+    if (m_bReadOnly) {
+        return false;
+    }
+    if (PointsIntoLine(text, line)) {
+        const std::string copy(text);
+        return RawInsertText(source, line, character, copy, endLine, endChar);
+    }
+    const std::vector<std::string_view> pieces = SplitInsertedText(text);
+    const TextPosition end = InsertPieces(source, {character, line}, pieces);
+    endLine = end.line;
+    endChar = end.character;
+    return true;
+}
+
+bool CQuillTextBuffer::RawDeleteText(BufferView* source, std::int32_t startLine, std::int32_t startChar,
+                                     std::int32_t endLine, std::int32_t endChar)
+{
+    const TextPosition start{startChar, startLine};
+    const TextPosition end{endChar, endLine};
+    CheckRange(start, end);
+    if (m_bReadOnly) {
+        return false;
+    }
+    RemoveRange(source, start, end);
+    return true;
+}
+
+bool CQuillTextBuffer::InsertText(BufferView* source, std::int32_t line, std::int32_t character,
+                                  std::string_view text, std::int32_t& endLine, std::int32_t& endChar,
+                                  std::int32_t action)
+{
+    CheckPosition(line, character);
+    if (PointsIntoLine(text, line)) {
+        const std::string copy(text);
+        return InsertText(source, line, character, copy, endLine, endChar, action);
+    }
+    if (!RawInsertText(source, line, character, text, endLine, endChar)) {
+        return false;
+    }
+    UndoRecord record;
+    record.flags = UndoRecordFlag::Inserted;
+    record.start = {character, line};
+    record.end = {endChar, endLine};
+    record.action = action;
+    record.text = text;
+    RecordEdit(source, std::move(record));
+    return true;
+}
+
+bool CQuillTextBuffer::DeleteText(BufferView* source, std::int32_t startLine, std::int32_t startChar,
+                                  std::int32_t endLine, std::int32_t endChar, std::int32_t action)
+{
+    const TextPosition start{startChar, startLine};
+    const TextPosition end{endChar, endLine};
+    CheckRange(start, end);
+    if (m_bReadOnly) {
+        return false;
+    }
+    UndoRecord record = DeletionRecord(start, end, action);
+    RemoveRange(source, start, end);
+    RecordEdit(source, std::move(record));
+    return true;
+}
+
+bool CQuillTextBuffer::PointsIntoLine(std::string_view text, std::int32_t line) const
+{
+    const LineRecord& record = m_lines[line];
+    const std::less_equal<const char*> notAfter;
+    const char* begin = record.characters.get();
+    return !text.empty() && notAfter(begin, text.data()) && notAfter(text.data(), begin + record.capacity);
+}
+
+TextPosition CQuillTextBuffer::InsertPieces(BufferView* source, TextPosition start,
+                                            std::span<const std::string_view> pieces)
+{
+    LineRecord& first = m_lines[start.line];
+    const std::string tail(first.Text().substr(static_cast<std::size_t>(start.character)));
+    TruncateLine(first, start.character);
+    AppendChars(first, pieces.front());
+    if (pieces.size() > 1) {
+        m_lines.InsertLines(start.line + 1, pieces.subspan(1));
+    }
+    const auto lastLine = static_cast<std::int32_t>(start.line + pieces.size() - 1);
+    const TextPosition end{m_lines[lastLine].length, lastLine};
+    AppendChars(m_lines[lastLine], tail);
+
+    const std::uint32_t hints = pieces.size() > 1 ? UpdateHint::LineWidthChanged | UpdateHint::LineCountChanged
+                                                  : UpdateHint::LineWidthChanged | UpdateHint::OneLine;
+    const InsertionChange change(start, end);
+    NotifyViews(source, &change, hints, start.line);
+    MarkModified();
+    return end;
+}
+
+void CQuillTextBuffer::RemoveRange(BufferView* source, TextPosition start, TextPosition end)
+{
+    LineRecord& first = m_lines[start.line];
+    if (start.line == end.line) {
+        std::memmove(first.characters.get() + start.character, first.characters.get() + end.character,
+                     static_cast<std::size_t>(first.length - end.character));
+        first.length -= end.character - start.character;
+    } else {
+        TruncateLine(first, start.character);
+        AppendChars(first, m_lines[end.line].Text().substr(static_cast<std::size_t>(end.character)));
+        m_lines.RemoveLines(start.line + 1, end.line - start.line);
+    }
+
+    const std::uint32_t hints = start.line == end.line ? UpdateHint::LineWidthChanged | UpdateHint::OneLine
+                                                       : UpdateHint::LineWidthChanged | UpdateHint::LineCountChanged;
+    const DeletionChange change(start, end);
+    NotifyViews(source, &change, hints, start.line);
+    MarkModified();
+}
+
+UndoRecord CQuillTextBuffer::DeletionRecord(TextPosition start, TextPosition end, std::int32_t action) const
+{
+    UndoRecord record;
+    record.start = start;
+    record.end = end;
+    record.action = action;
+    ExtractText(start.line, start.character, end.line, end.character, record.text, UndoLineEnd);
+
+    bool holdsCarriageReturn = false;
+    VisitPieces(m_lines, start, end, [&holdsCarriageReturn](std::string_view piece) {
+        holdsCarriageReturn = holdsCarriageReturn || piece.find('\r') != std::string_view::npos;
+    });
+    if (holdsCarriageReturn) {
+        VisitPieces(m_lines, start, end, [&record](std::string_view piece) {
+            record.pieceLengths.push_back(static_cast<std::int32_t>(piece.size()));
+        });
+    }
+    return record;
+}

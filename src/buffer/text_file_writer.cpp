@@ -1,0 +1,125 @@
+#include "buffer/text_file_writer.h"
+
+#include "buffer/temporary_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t WriteBufferSize = 1 << 20;
+
+// Collects small pieces into large writes; a line per system call would dominate the save time.
+class BufferedWriter {
+public:
+    explicit BufferedWriter(int descriptor) : m_descriptor(descriptor) { m_buffer.reserve(WriteBufferSize); }
+
+    bool Append(std::string_view bytes)
+    {
+        if (m_buffer.size() + bytes.size() > WriteBufferSize && !Flush()) {
+            return false;
+        }
+        if (bytes.size() >= WriteBufferSize) {
+            return WriteAll(bytes);
+        }
+        m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
+        return true;
+    }
+
+    bool Flush()
+    {
+        const bool written = WriteAll({m_buffer.data(), m_buffer.size()});
+        m_buffer.clear();
+        return written;
+    }
+
+private:
+    bool WriteAll(std::string_view bytes)
+    {
+        while (!bytes.empty()) {
+            const ssize_t count = ::write(m_descriptor, bytes.data(), bytes.size());
+            if (count < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(count));
+        }
+        return true;
+    }
+
+    int m_descriptor;
+    std::vector<char> m_buffer;
+};
+
+// The file a save really replaces: the target of a symbolic link, the path itself otherwise.
+std::string ResolveTarget(const std::string& path)
+{
+    struct stat attributes {};
+    if (::lstat(path.c_str(), &attributes) != 0 || !S_ISLNK(attributes.st_mode)) {
+        return path;
+    }
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) {
+        return path;
+    }
+    return resolved;
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteLines(int descriptor, const LineTable& lines, std::string_view lineEnd)
+{
+    BufferedWriter writer(descriptor);
+    const std::int32_t lastLine = lines.Count() - 1;
+    for (std::int32_t line = 0; line <= lastLine; ++line) {
+        if (!writer.Append(lines[line].Text())) {
+            return false;
+        }
+        if (line < lastLine && !writer.Append(lineEnd)) {
+            return false;
+        }
+    }
+    return writer.Flush();
+}
+
+}  // namespace
+
+bool WriteTextFile(const std::string& path, const LineTable& lines, std::string_view lineEnd)
+{
+    const std::string target = ResolveTarget(path);
+    struct stat existing {};
+    const bool replacesFile = ::stat(target.c_str(), &existing) == 0;
+    if (replacesFile && (existing.st_mode & S_IWUSR) == 0) {
+        errno = EACCES;
+        return false;
+    }
+
+    TemporaryFile temporary(DirectoryOf(target), "QWR");
+    if (!temporary.IsOpen()) {
+        return false;
+    }
+    if (replacesFile && ::fchmod(temporary.Descriptor(), existing.st_mode & 07777) != 0) {
+        return false;
+    }
+    if (!WriteLines(temporary.Descriptor(), lines, lineEnd)) {
+        return false;
+    }
+    if (!temporary.SyncAndClose()) {
+        return false;
+    }
+    return temporary.RenameTo(target);
+}
