@@ -26,6 +26,9 @@ std::string SystemErrorText(int code = kLastError);
 // SystemErrorText(code).
 [[noreturn]] void ThrowSystemError(unsigned int id, int code = kLastError);
 [[noreturn]] void ThrowSystemError(const std::string& messageTemplate, int code = kLastError);
+// Throws std::runtime_error with messagePrefix followed by SystemErrorText(code). Unlike a template,
+// the prefix may hold "{}" (as a file name may) without it being filled.
+[[noreturn]] void ThrowSystemErrorWithPrefix(const std::string& messagePrefix, int code = kLastError);
 // Throw tvl_utils::socket_error with the template of string resource id and the socket error code
 // (the current errno's when none is given).
 [[noreturn]] void ThrowSocketError(unsigned int id);

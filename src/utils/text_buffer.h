@@ -5,6 +5,7 @@
 // marker indexes are refused. Edits near the previous edit are cheap, so a pass that rewrites a
 // large text from its start to its end takes time proportional to the text, not to the edits.
 
+#include "utils/file_reading.h"
 #include "utils/string_utils.h"
 
 #include <cstdint>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace utils {
-
-// How a file is read: Text turns CR LF into LF; Binary keeps every byte.
-enum class FileMode { Text, Binary };
 
 class TextBuffer {
 public:

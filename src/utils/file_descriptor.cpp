@@ -1,0 +1,36 @@
+#include "utils/file_descriptor.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace utils {
+
+FileDescriptor::~FileDescriptor()
+{
+    Close();
+}
+
+bool FileDescriptor::Close()
+{
+    if (descriptor < 0)
+        return true;
+    const int result = ::close(descriptor);
+    descriptor = -1;
+    return result == 0;
+}
+
+bool WriteAll(int descriptor, const char* bytes, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t written = ::write(descriptor, bytes, count);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return false;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace utils
