@@ -71,6 +71,7 @@ private:
     std::size_t TakeBuffered(char* destination, std::size_t count);
 
     int m_socket = -1;
+    int m_family = 0;
     std::uint16_t m_localPort = 0;
     char m_readAhead[readAheadSize] = {};
     std::size_t m_buffered = 0;

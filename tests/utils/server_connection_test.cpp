@@ -1,0 +1,312 @@
+#include "utils/server_connection.h"
+
+#include "utils/loopback_peer.h"
+#include "utils/socket_error.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+using test_support::LoopbackPeer;
+using test_support::ReadExactly;
+using test_support::ReadLineFrom;
+using test_support::ReadToEnd;
+using test_support::WriteText;
+using utils::ServerAddress;
+using utils::ServerConnection;
+
+namespace {
+
+class ScratchDirectory {
+public:
+    ScratchDirectory()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "connection-test-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~ScratchDirectory() { std::filesystem::remove_all(m_path); }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::string FileContent(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+void ConnectTo(ServerConnection& connection, const LoopbackPeer& peer)
+{
+    connection.Create(0, utils::SocketType::Stream);
+    connection.Connect(ServerAddress(peer.Address()));
+}
+
+void RecordProgress(std::uint64_t transferred, void* context)
+{
+    static_cast<std::vector<std::uint64_t>*>(context)->push_back(transferred);
+}
+
+std::string BytesOfLength(std::size_t length)
+{
+    std::string bytes(length, '\0');
+    for (std::size_t index = 0; index < length; ++index)
+        bytes[index] = static_cast<char>((index * 7 + index / 251) & 0xFF);
+    return bytes;
+}
+
+// The message of the socket_error that action throws.
+template <typename Action>
+std::string SocketErrorOf(Action action)
+{
+    try {
+        action();
+    } catch (const tvl_utils::socket_error& error) {
+        return error.what();
+    }
+    return "no socket_error";
+}
+
+}  // namespace
+
+TEST(ServerAddressTest, ParsesHostAndPort)
+{
+    const ServerAddress full("texhost:3000");
+    EXPECT_EQ(full.host, "texhost");
+    EXPECT_EQ(full.port, 3000);
+
+    const ServerAddress hostOnly("texhost");
+    EXPECT_EQ(hostOnly.host, "texhost");
+    EXPECT_EQ(hostOnly.port, 0);
+
+    const ServerAddress twoColons("a:b:c");
+    EXPECT_EQ(twoColons.host, "a");
+    EXPECT_EQ(twoColons.port, 0);
+
+    EXPECT_EQ(ServerAddress("h:12ab").port, 12);
+    EXPECT_EQ(ServerAddress("h:99999999999999").port, 2147483647);
+}
+
+TEST(ServerConnectionLinesTest, CutsLinesFromOnePacketAndStripsOneCarriageReturn)
+{
+    // The peer closes right after one packet: a line already buffered must not need another receive.
+    LoopbackPeer peer([](int socket) { WriteText(socket, "first\r\nsecond\nmid\rdle\r\r\n\n"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    EXPECT_EQ(connection.ReadLine(), "first");
+    EXPECT_EQ(connection.ReadLine(), "second");
+    EXPECT_EQ(connection.ReadLine(), "mid\rdle\r");
+    EXPECT_EQ(connection.ReadLine(), "");
+    EXPECT_EQ(SocketErrorOf([&] { connection.ReadLine(); }), "Failed to receive data: Connection reset by peer");
+}
+
+TEST(ServerConnectionLinesTest, ReadsLinesLongerThanTheReadAheadBuffer)
+{
+    const std::string longLine(5000, 'x');
+    LoopbackPeer peer([&](int socket) { WriteText(socket, longLine + "\nnext\n"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    EXPECT_EQ(connection.ReadLine(), longLine);
+    EXPECT_EQ(connection.ReadLine(), "next");
+}
+
+TEST(ServerConnectionLinesTest, SplitsRepliesIntoTrimmedWordAndRest)
+{
+    LoopbackPeer peer([](int socket) { WriteText(socket, "commit\nfile  x.ps:120 \n\tabort  no  space left \r\nsingle \n"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    auto reply = connection.ReadReply();
+    EXPECT_EQ(reply.word, "commit");
+    EXPECT_EQ(reply.rest, "");
+    reply = connection.ReadReply();
+    EXPECT_EQ(reply.word, "file");
+    EXPECT_EQ(reply.rest, "x.ps:120");
+    reply = connection.ReadReply();
+    EXPECT_EQ(reply.word, "abort");
+    EXPECT_EQ(reply.rest, "no  space left");
+    reply = connection.ReadReply();
+    EXPECT_EQ(reply.word, "single");
+    EXPECT_EQ(reply.rest, "");
+}
+
+TEST(ServerConnectionBlocksTest, BlockStartsWithBytesReadAheadByReadLine)
+{
+    const std::string block = BytesOfLength(20000);
+    LoopbackPeer peer([&](int socket) { WriteText(socket, "file a:20000\n" + block + "after\n"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    EXPECT_EQ(connection.ReadLine(), "file a:20000");
+    std::string received(block.size(), '\0');
+    std::vector<std::uint64_t> progress;
+    connection.ReceiveBlock(received.data(), received.size(), RecordProgress, &progress);
+    EXPECT_EQ(received, block);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), block.size());
+    EXPECT_EQ(connection.ReadLine(), "after");
+}
+
+TEST(ServerConnectionBlocksTest, ReceivesEntirelyBufferedBlocksAndDiscardsWithoutDestination)
+{
+    LoopbackPeer peer([](int socket) { WriteText(socket, "x\nabcdefgh" + std::string(100000, 'z') + "tail\n"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    EXPECT_EQ(connection.ReadLine(), "x");
+    connection.ReceiveBlock(nullptr, 0, nullptr, nullptr);
+    char four[4];
+    connection.ReceiveBlock(four, 4, nullptr, nullptr);
+    EXPECT_EQ(std::string(four, 4), "abcd");
+    connection.ReceiveBlock(nullptr, 4 + 100000, nullptr, nullptr);
+    EXPECT_EQ(connection.ReadLine(), "tail");
+}
+
+TEST(ServerConnectionBlocksTest, SendBlockReportsRunningTotalAndTheFinalTotalAgain)
+{
+    const std::string block = BytesOfLength(3 * ServerConnection::chunkSize + 5);
+    std::string arrived;
+    {
+        LoopbackPeer peer([&](int socket) { arrived = ReadToEnd(socket); });
+        ServerConnection connection;
+        ConnectTo(connection, peer);
+        std::vector<std::uint64_t> progress;
+        connection.SendBlock(block.data(), block.size(), RecordProgress, &progress);
+        ASSERT_GE(progress.size(), 2u);
+        EXPECT_EQ(progress[progress.size() - 1], block.size());
+        EXPECT_EQ(progress[progress.size() - 2], block.size());
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+
+        std::vector<std::uint64_t> emptyProgress;
+        connection.SendBlock("", 0, RecordProgress, &emptyProgress);
+        EXPECT_EQ(emptyProgress, std::vector<std::uint64_t>{0});
+        connection.SendText("line\n");
+        connection.Close();
+    }
+    EXPECT_EQ(arrived, block + "line\n");
+}
+
+TEST(ServerConnectionFilesTest, SendFileSendsTheCountGivenOrTheWholeFile)
+{
+    ScratchDirectory directory;
+    const std::string content = BytesOfLength(2 * ServerConnection::chunkSize + 100);
+    WriteFile(directory.File("data.bin"), content);
+    std::string arrived;
+    {
+        LoopbackPeer peer([&](int socket) { arrived = ReadToEnd(socket); });
+        ServerConnection connection;
+        ConnectTo(connection, peer);
+        std::vector<std::uint64_t> progress;
+        connection.SendFile(directory.File("data.bin"), utils::unknownFileSize, RecordProgress, &progress);
+        EXPECT_EQ(progress, (std::vector<std::uint64_t>{8192, 16384, content.size()}));
+        connection.SendFile(directory.File("data.bin"), 10, nullptr, nullptr);
+    }
+    EXPECT_EQ(arrived, content + content.substr(0, 10));
+}
+
+TEST(ServerConnectionFilesTest, SendFileRefusesAMissingOrShrunkFile)
+{
+    ScratchDirectory directory;
+    WriteFile(directory.File("short.txt"), "abc");
+    LoopbackPeer peer([](int socket) { ReadToEnd(socket); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    try {
+        connection.SendFile(directory.File("missing.txt"), utils::unknownFileSize, nullptr, nullptr);
+        FAIL() << "a missing file was sent";
+    } catch (const std::runtime_error& error) {
+        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to open file\n" + directory.File("missing.txt") + "\n"));
+    }
+    try {
+        connection.SendFile(directory.File("short.txt"), 10, nullptr, nullptr);
+        FAIL() << "a file shorter than its announced size was sent";
+    } catch (const std::runtime_error& error) {
+        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to read file\n" + directory.File("short.txt") + "\n"));
+    }
+}
+
+TEST(ServerConnectionFilesTest, ReceiveFileWritesExactBytesIncludingReadAhead)
+{
+    ScratchDirectory directory;
+    const std::string content = BytesOfLength(5 * ServerConnection::chunkSize + 3);
+    LoopbackPeer peer([&](int socket) { WriteText(socket, "go\n" + content + "next\n"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    EXPECT_EQ(connection.ReadLine(), "go");
+    std::vector<std::uint64_t> progress;
+    connection.ReceiveFile(directory.File("result.bin"), content.size(), RecordProgress, &progress);
+    EXPECT_EQ(FileContent(directory.File("result.bin")), content);
+    EXPECT_EQ(progress.size(), 6u);
+    EXPECT_EQ(progress.back(), content.size());
+    connection.ReceiveFile(directory.File("empty.bin"), 0, nullptr, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(directory.File("empty.bin")));
+    EXPECT_EQ(std::filesystem::file_size(directory.File("empty.bin")), 0u);
+    EXPECT_EQ(connection.ReadLine(), "next");
+}
+
+TEST(ServerConnectionFilesTest, PeerClosingMidFileLeavesThePartReceived)
+{
+    ScratchDirectory directory;
+    const std::string part = BytesOfLength(3 * ServerConnection::chunkSize);
+    LoopbackPeer peer([&](int socket) { WriteText(socket, part); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    const std::string path = directory.File("partial.ps");
+    EXPECT_EQ(SocketErrorOf([&] { connection.ReceiveFile(path, part.size() + 1000, nullptr, nullptr); }),
+              "Failed to receive data: Connection reset by peer");
+    EXPECT_EQ(FileContent(path), part);
+}
+
+TEST(ServerConnectionFilesTest, ReceiveFileThatCannotBeCreatedReportsThePath)
+{
+    LoopbackPeer peer([](int socket) { WriteText(socket, "abc"); });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    try {
+        connection.ReceiveFile("/nonexistent-directory/out.ps", 3, nullptr, nullptr);
+        FAIL() << "no error for an impossible file";
+    } catch (const std::runtime_error& error) {
+        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to create file\n/nonexistent-directory/out.ps\n"));
+    }
+}
+
+TEST(ServerConnectionConnectTest, ReportsRefusedUnresolvedAndInvalidAddresses)
+{
+    // A port that was just released has nobody listening on it.
+    std::uint16_t freePort = 0;
+    {
+        LoopbackPeer peer([](int) {});
+        freePort = peer.Port();
+        ServerConnection unblock;
+        ConnectTo(unblock, peer);
+    }
+    const auto connectTo = [](const std::string& address) {
+        return SocketErrorOf([&] {
+            ServerConnection connection;
+            connection.Create(0, utils::SocketType::Stream);
+            connection.Connect(ServerAddress(address));
+        });
+    };
+    EXPECT_EQ(connectTo("127.0.0.1:" + std::to_string(freePort)), "Failed to connect to remote host: Connection refused");
+    EXPECT_EQ(connectTo("no-such-host.invalid:3000"),
+              "Failed to connect to remote host: Host not found (no-such-host.invalid)");
+    EXPECT_THAT(connectTo("127.0.0.1"), ::testing::StartsWith("Failed to connect to remote host: "));
+    EXPECT_EQ(connectTo("127.0.0.1:70000"), "Failed to connect to remote host: Invalid argument");
+}
+
+TEST(ServerConnectionConnectTest, ConnectsByHostName)
+{
+    LoopbackPeer peer([](int socket) { WriteText(socket, "TORVEL server 1\n"); });
+    ServerConnection connection;
+    connection.Create(0, utils::SocketType::Stream);
+    connection.Connect(ServerAddress("localhost:" + std::to_string(peer.Port())));
+    EXPECT_EQ(connection.ReadLine(), "TORVEL server 1");
+}
