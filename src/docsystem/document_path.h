@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The path of a file that a document names relative to its directory. Documents may separate
+// directories with "\" as well as "/".
+std::string DocumentFilePath(const std::string& directory, const std::string& name);

@@ -1,0 +1,53 @@
+#include "docsystem/entity_replacement.h"
+
+#include "docsystem/latex_comments.h"
+
+namespace {
+
+constexpr std::string_view preambleMarker = "%replace_entities";
+
+// Replaces pair.from by pair.to from start on, except where it lies in a comment. The text is
+// rebuilt from left to right, so the comment test looks at the text as rewritten so far.
+void ReplaceEntity(std::string& text, std::size_t start, const EntityPair& pair)
+{
+    std::size_t found = text.find(pair.from, start);
+    if (found == std::string::npos)
+        return;
+    std::string result(text, 0, start);
+    LatexCommentState comments;
+    comments.Feed(result);
+    std::size_t copied = start;
+    for (; found != std::string::npos; found = text.find(pair.from, copied)) {
+        const std::string_view skipped(text.data() + copied, found - copied);
+        result += skipped;
+        comments.Feed(skipped);
+        const std::string& written = comments.IsInComment(pair.from.front()) ? pair.from : pair.to;
+        result += written;
+        comments.Feed(written);
+        copied = found + pair.from.size();
+    }
+    result.append(text, copied);
+    text = std::move(result);
+}
+
+}  // namespace
+
+void ApplySourcePreamble(std::string& text, const SourcePreamble& preamble)
+{
+    // A marker at the very first character is not looked for.
+    std::size_t start = text.empty() ? std::string::npos : text.find(preambleMarker, 1);
+    if (start == std::string::npos) {
+        start = 0;
+    } else {
+        text.insert(start, preamble.text);
+        start += preamble.text.size();
+    }
+    for (const EntityPair& pair : preamble.entityPairs)
+        ReplaceEntity(text, start, pair);
+}
+
+void ReplaceEntities(std::string& text, DocumentationCallback& callback)
+{
+    if (const auto preamble = SharedSourcePreamble(callback))
+        ApplySourcePreamble(text, *preamble);
+}

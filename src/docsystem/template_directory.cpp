@@ -1,0 +1,6 @@
+#include "docsystem/template_directory.h"
+
+std::string TemplateDirectory(DocumentationCallback& callback)
+{
+    return callback.GetParameter(JobParameter::ProgramDirectory) + "/template";
+}
