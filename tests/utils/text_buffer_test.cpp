@@ -1,0 +1,372 @@
+#include "utils/text_buffer.h"
+
+#include "utils/test_scratch_directory.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
+namespace utils {
+namespace {
+
+using testing::ReadFile;
+using testing::ScratchDirectory;
+using testing::WriteFile;
+using namespace std::string_literals;
+
+constexpr std::uint8_t kStay = 0;
+constexpr std::uint8_t kMove = TextBuffer::kMoveOnInsert;
+
+std::string Whole(TextBuffer& buffer)
+{
+    return std::string(buffer.Text());
+}
+
+TEST(TextBufferFind, MismatchRestartsAfterThePartialMatchBegan)
+{
+    const TextBuffer buffer("aab");
+    EXPECT_EQ(buffer.Find("ab", Case::Sensitive), 1);
+    EXPECT_EQ(TextBuffer("aaab").Find("aab", Case::Sensitive), 1);
+}
+
+TEST(TextBufferFind, CommentCharacterSkipsToTheLineFeed)
+{
+    const TextBuffer buffer("a%x\nx");
+    EXPECT_EQ(buffer.Find("x", Case::Sensitive, 0, '%'), 4);
+    EXPECT_EQ(buffer.Find("x", Case::Sensitive, 0), 2);
+    EXPECT_EQ(buffer.Find("\nx", Case::Sensitive, 0, '%'), 3);
+    EXPECT_EQ(TextBuffer("%x").Find("x", Case::Sensitive, 0, '%'), -1);
+    EXPECT_EQ(TextBuffer("%documentclass\n\\Documentclass").Find("\\DOCUMENTCLASS", Case::Insensitive, 0, '%'), 15);
+}
+
+TEST(TextBufferFind, CaseAndStartPosition)
+{
+    const TextBuffer buffer("<H1>Title</h1><h1>");
+    EXPECT_EQ(buffer.Find("<h1>", Case::Sensitive), 14);
+    EXPECT_EQ(buffer.Find("<h1>", Case::Insensitive), 0);
+    EXPECT_EQ(buffer.Find("<h1>", Case::Insensitive, 1), 14);
+    EXPECT_EQ(buffer.Find("</H1>", Case::Insensitive, 9), 9);
+    EXPECT_EQ(buffer.Find("<h1>", Case::Insensitive, -5), 0);
+    EXPECT_EQ(buffer.Find("<h1>", Case::Insensitive, 15), -1);
+    EXPECT_EQ(buffer.Find("<h1>", Case::Insensitive, 1000), -1);
+    EXPECT_EQ(buffer.Find("", Case::Sensitive), -1);
+    EXPECT_EQ(buffer.Find("longer than the whole text", Case::Sensitive), -1);
+}
+
+TEST(TextBufferFind, EndOfLine)
+{
+    const TextBuffer buffer("ab\r\ncd\nef");
+    EXPECT_EQ(buffer.EndOfLine(0), 2);
+    EXPECT_EQ(buffer.EndOfLine(2), 2);
+    EXPECT_EQ(buffer.EndOfLine(4), 6);
+    EXPECT_EQ(buffer.EndOfLine(7), 9);
+    EXPECT_EQ(buffer.EndOfLine(-3), 2);
+    EXPECT_EQ(buffer.EndOfLine(100), 9);
+}
+
+TEST(TextBufferEdit, ReplaceAllDoesNotSearchInsertedText)
+{
+    TextBuffer buffer("aXa");
+    EXPECT_EQ(buffer.ReplaceAll("a", "aa", Case::Sensitive), 2);
+    EXPECT_EQ(Whole(buffer), "aaXaa");
+
+    TextBuffer table(R"(<TABLE BORDER="1"><TABLE BORDER="1">)");
+    const std::string spaced = R"(CELLSPACING=0 BORDERCOLOR=BLACK BORDERCOLORDARK=WHITE BORDER="1")";
+    EXPECT_EQ(table.ReplaceAll(R"(BORDER="1")", spaced, Case::Sensitive), 2);
+    EXPECT_EQ(Whole(table), "<TABLE " + spaced + "><TABLE " + spaced + ">");
+}
+
+TEST(TextBufferEdit, ReplaceAllFromStartPositionAndIgnoringCase)
+{
+    TextBuffer buffer("<HR> <hr> <Hr>");
+    EXPECT_EQ(buffer.ReplaceAll("<hr>", "<hr size=1>", Case::Insensitive, 1), 2);
+    EXPECT_EQ(Whole(buffer), "<HR> <hr size=1> <hr size=1>");
+    EXPECT_EQ(buffer.ReplaceAll("", "x", Case::Sensitive), 0);
+    EXPECT_EQ(buffer.ReplaceAll("<HR>", "", Case::Sensitive), 1);
+    EXPECT_EQ(Whole(buffer), " <hr size=1> <hr size=1>");
+}
+
+TEST(TextBufferEdit, InsertEraseAndReplaceRange)
+{
+    TextBuffer buffer("Hello world");
+    EXPECT_TRUE(buffer.Insert(5, ","));
+    EXPECT_TRUE(buffer.Append("!"));
+    EXPECT_TRUE(buffer.Insert(0, ">> "));
+    EXPECT_EQ(Whole(buffer), ">> Hello, world!");
+    EXPECT_TRUE(buffer.Erase(0, 3));
+    EXPECT_TRUE(buffer.ReplaceRange(7, 12, "there"));
+    EXPECT_EQ(Whole(buffer), "Hello, there!");
+    EXPECT_EQ(buffer.Size(), 13);
+    EXPECT_EQ(buffer.Substring(7, 12), "there");
+    EXPECT_EQ(buffer.ByteAt(12), '!');
+}
+
+TEST(TextBufferEdit, BytesAreKeptExactlyIncludingZeroBytes)
+{
+    TextBuffer buffer("a\0b"s);
+    EXPECT_EQ(buffer.Size(), 3);
+    EXPECT_TRUE(buffer.Insert(1, "\0\0"s));
+    EXPECT_EQ(Whole(buffer), "a\0\0\0b"s);
+    EXPECT_EQ(buffer.Text().data()[buffer.Size()], '\0');
+}
+
+TEST(TextBufferEdit, InsertingPartOfItsOwnText)
+{
+    TextBuffer buffer("abcdef");
+    const std::string_view whole = buffer.Text();
+    EXPECT_TRUE(buffer.Insert(3, whole));
+    EXPECT_EQ(Whole(buffer), "abcabcdefdef");
+    const std::string_view again = buffer.Text();
+    EXPECT_TRUE(buffer.ReplaceRange(0, 3, again.substr(6, 6)));
+    EXPECT_EQ(Whole(buffer), "defdefabcdefdef");
+    const std::string_view pattern = buffer.Text().substr(0, 3);
+    EXPECT_EQ(buffer.ReplaceAll(pattern, "-", Case::Sensitive), 4);
+    EXPECT_EQ(Whole(buffer), "--abc--");
+}
+
+TEST(TextBufferMarkers, InsertionAtAMarkerMovesOnlyFlaggedMarkers)
+{
+    TextBuffer buffer("0123456789");
+    buffer.SetMarker(0, 4, kStay);
+    buffer.SetMarker(1, 4, kMove);
+    buffer.SetMarker(2, 6, kStay);
+    buffer.SetMarker(3, 2, kMove);
+    EXPECT_TRUE(buffer.Insert(4, "abc"));
+    EXPECT_EQ(buffer.MarkerPosition(0), 4);
+    EXPECT_EQ(buffer.MarkerPosition(1), 7);
+    EXPECT_EQ(buffer.MarkerPosition(2), 9);
+    EXPECT_EQ(buffer.MarkerPosition(3), 2);
+}
+
+TEST(TextBufferMarkers, ErasingMovesMarkersInsideToTheStart)
+{
+    TextBuffer buffer("0123456789");
+    buffer.SetMarker(0, 3, kStay);
+    buffer.SetMarker(1, 5, kStay);
+    buffer.SetMarker(2, 7, kStay);
+    buffer.SetMarker(3, 9, kStay);
+    EXPECT_TRUE(buffer.Erase(3, 7));
+    EXPECT_EQ(buffer.MarkerPosition(0), 3);
+    EXPECT_EQ(buffer.MarkerPosition(1), 3);
+    EXPECT_EQ(buffer.MarkerPosition(2), 3);
+    EXPECT_EQ(buffer.MarkerPosition(3), 5);
+}
+
+TEST(TextBufferMarkers, ReplacedMarkerTextPutsAFlaggedMarkerAfterTheReplacement)
+{
+    // An opening marker replaced by its HTML text: the marker at its end lands on the argument.
+    TextBuffer buffer("x888888890001.arg.99999999y");
+    buffer.SetMarker(0, 14, kMove);
+    EXPECT_TRUE(buffer.ReplaceRange(1, 14, "<b>"));
+    EXPECT_EQ(buffer.MarkerPosition(0), 4);
+    EXPECT_EQ(buffer.Substring(buffer.MarkerPosition(0), buffer.MarkerPosition(0) + 3), "arg");
+}
+
+TEST(TextBufferMarkers, SettingAMarkerTruncatesTheList)
+{
+    TextBuffer buffer("0123456789");
+    EXPECT_TRUE(buffer.SetMarker(3, 8, kStay));
+    EXPECT_EQ(buffer.MarkerPosition(0), 0);
+    EXPECT_EQ(buffer.MarkerPosition(3), 8);
+    EXPECT_TRUE(buffer.SetMarker(1, 5, kStay));
+    EXPECT_EQ(buffer.MarkerPosition(1), 5);
+    EXPECT_EQ(buffer.MarkerPosition(2), -1);
+    EXPECT_EQ(buffer.MarkerPosition(3), -1);
+}
+
+TEST(TextBufferBounds, BadPositionsAndRangesAreRefusedWithoutChange)
+{
+    TextBuffer buffer("0123456789");
+    EXPECT_FALSE(buffer.Insert(-1, "x"));
+    EXPECT_FALSE(buffer.Insert(11, "x"));
+    EXPECT_FALSE(buffer.Erase(5, 4));
+    EXPECT_FALSE(buffer.Erase(-1, 4));
+    EXPECT_FALSE(buffer.Erase(5, 11));
+    EXPECT_FALSE(buffer.ReplaceRange(5, 4, "x"));
+    EXPECT_FALSE(buffer.ReplaceRange(8, 12, "x"));
+    EXPECT_FALSE(buffer.ReplaceRange(-2, 1, "x"));
+    EXPECT_EQ(Whole(buffer), "0123456789");
+    EXPECT_TRUE(buffer.Erase(10, 10));
+    EXPECT_TRUE(buffer.Insert(10, "!"));
+    EXPECT_EQ(Whole(buffer), "0123456789!");
+}
+
+TEST(TextBufferBounds, ReadsOutsideTheTextGiveNothing)
+{
+    const TextBuffer buffer("abc");
+    EXPECT_EQ(buffer.ByteAt(-1), '\0');
+    EXPECT_EQ(buffer.ByteAt(3), '\0');
+    EXPECT_EQ(buffer.ByteAt(1000000), '\0');
+    EXPECT_EQ(buffer.Substring(-5, 2), "ab");
+    EXPECT_EQ(buffer.Substring(1, 100), "bc");
+    EXPECT_EQ(buffer.Substring(2, 1), "");
+}
+
+TEST(TextBufferBounds, BadMarkerIndexesAreRefusedAndPositionsClamped)
+{
+    TextBuffer buffer("abc");
+    EXPECT_FALSE(buffer.SetMarker(-1, 0, kStay));
+    EXPECT_FALSE(buffer.SetMarker(TextBuffer::kMaximumMarkerIndex + 1, 0, kStay));
+    EXPECT_FALSE(buffer.SetMarker(2147483647, 0, kStay));
+    EXPECT_EQ(buffer.MarkerPosition(-1), -1);
+    EXPECT_EQ(buffer.MarkerPosition(0), -1);
+    EXPECT_TRUE(buffer.SetMarker(0, 99, kStay));
+    EXPECT_EQ(buffer.MarkerPosition(0), 3);
+    EXPECT_TRUE(buffer.SetMarker(1, -4, kStay));
+    EXPECT_EQ(buffer.MarkerPosition(1), 0);
+}
+
+TEST(TextBufferCapacity, GrowsInThousandsAndNeverShrinks)
+{
+    TextBuffer buffer("abc");
+    EXPECT_EQ(buffer.Capacity(), 4);
+    EXPECT_TRUE(buffer.Append("d"));
+    EXPECT_EQ(buffer.Capacity(), 1000);
+    EXPECT_TRUE(buffer.Append(std::string(996, 'x')));
+    EXPECT_EQ(buffer.Capacity(), 2000);
+    std::int32_t previous = buffer.Capacity();
+    for (int round = 0; round < 2000; ++round) {
+        EXPECT_TRUE(buffer.Append("0123456789"));
+        EXPECT_EQ(buffer.Capacity() % 1000, 0);
+        EXPECT_GE(buffer.Capacity(), previous);
+        EXPECT_GT(buffer.Capacity(), buffer.Size());
+        previous = buffer.Capacity();
+    }
+    EXPECT_TRUE(buffer.Erase(0, buffer.Size()));
+    EXPECT_EQ(buffer.Capacity(), previous);
+    EXPECT_EQ(buffer.Size(), 0);
+}
+
+TEST(TextBufferFiles, TextModeTurnsCarriageReturnLineFeedIntoLineFeed)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "paper.log";
+    WriteFile(path, "one\r\ntwo\r\n! error\rthree");
+    TextBuffer text(path, FileMode::Text);
+    EXPECT_TRUE(text.HasBytes());
+    EXPECT_EQ(Whole(text), "one\ntwo\n! error\rthree");
+    EXPECT_EQ(text.Capacity(), 1000);
+    TextBuffer binary(path, FileMode::Binary);
+    EXPECT_EQ(Whole(binary), "one\r\ntwo\r\n! error\rthree");
+}
+
+TEST(TextBufferFiles, EditedTextIsSavedByteForByte)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "page.html";
+    WriteFile(path, "<HTML>\r\n<HR>\r\n\0</HTML>"s);
+    TextBuffer page(path, FileMode::Binary);
+    EXPECT_EQ(page.ReplaceAll("<HR>", "<hr size=1>", Case::Sensitive), 1);
+    EXPECT_TRUE(page.Save());
+    EXPECT_EQ(ReadFile(path), "<HTML>\r\n<hr size=1>\r\n\0</HTML>"s);
+}
+
+TEST(TextBufferFiles, EmptyFileHasBytesAndSavesEmpty)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "empty.html";
+    WriteFile(path, "");
+    TextBuffer page(path, FileMode::Binary);
+    EXPECT_TRUE(page.HasBytes());
+    EXPECT_EQ(page.Size(), 0);
+    EXPECT_TRUE(page.Append("x"));
+    EXPECT_TRUE(page.Save());
+    EXPECT_EQ(ReadFile(path), "x");
+}
+
+TEST(TextBufferFiles, UnreadableFileLeavesNoBytesAndIsNeverWritten)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "missing.html";
+    TextBuffer page(path, FileMode::Binary);
+    EXPECT_FALSE(page.HasBytes());
+    EXPECT_EQ(page.Size(), 0);
+    EXPECT_EQ(Whole(page), "");
+    EXPECT_EQ(page.Find("x", Case::Sensitive), -1);
+    EXPECT_FALSE(page.Erase(0, 0));
+    EXPECT_FALSE(page.Load());
+    EXPECT_TRUE(page.Save());
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(TextBufferFiles, SaveReportsFailure)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "page.html";
+    WriteFile(path, "text");
+    TextBuffer page(path, FileMode::Binary);
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(page.Save());
+}
+
+TEST(TextBufferFiles, FilesTooLargeForSignedSizesAreRefused)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "huge.html";
+    {
+        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(file, 0);
+        ASSERT_EQ(::ftruncate(file, 3LL * 1024 * 1024 * 1024), 0);  // sparse: costs no disk space
+        ::close(file);
+    }
+    TextBuffer page(path, FileMode::Binary);
+    EXPECT_FALSE(page.HasBytes());
+    EXPECT_EQ(page.Size(), 0);
+}
+
+// Random edits checked against a plain string: the text, the searches across the place of the
+// previous edit and the markers must always agree.
+TEST(TextBufferModel, RandomEditsAgreeWithAPlainString)
+{
+    std::mt19937 random(20261206);
+    std::string model = "The quick brown fox jumps over the lazy dog. ";
+    TextBuffer buffer(model);
+    const auto randomPosition = [&random](std::size_t size) {
+        return static_cast<std::int32_t>(std::uniform_int_distribution<std::size_t>(0, size)(random));
+    };
+    const std::string pieces[] = {"fox", "FOX", "o", "the ", "", "lazy dog", "\r\n", "Jumps"};
+    for (int step = 0; step < 5000; ++step) {
+        const std::string& piece = pieces[random() % std::size(pieces)];
+        const std::int32_t first = randomPosition(model.size());
+        const std::int32_t second = randomPosition(model.size());
+        const std::int32_t start = std::min(first, second);
+        const std::int32_t end = std::max(first, second);
+        switch (random() % 4) {
+        case 0:
+            ASSERT_TRUE(buffer.Insert(first, piece));
+            model.insert(static_cast<std::size_t>(first), piece);
+            break;
+        case 1:
+            if (end - start < 8) {
+                ASSERT_TRUE(buffer.Erase(start, end));
+                model.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+            }
+            break;
+        case 2:
+            ASSERT_TRUE(buffer.ReplaceRange(start, std::min(end, start + 5), piece));
+            model.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(std::min(end, start + 5) - start), piece);
+            break;
+        default: {
+            const Case comparison = random() % 2 ? Case::Sensitive : Case::Insensitive;
+            const std::string pattern = piece.empty() ? "x" : piece;
+            const std::size_t expected = comparison == Case::Sensitive
+                                             ? model.find(pattern, static_cast<std::size_t>(start))
+                                             : ToLowerCase(model).find(ToLowerCase(pattern), static_cast<std::size_t>(start));
+            const std::int32_t found = buffer.Find(pattern, comparison, start);
+            ASSERT_EQ(found, expected == std::string::npos ? -1 : static_cast<std::int32_t>(expected)) << "step " << step;
+        }
+        }
+        ASSERT_EQ(buffer.Size(), static_cast<std::int32_t>(model.size()));
+        ASSERT_EQ(buffer.ByteAt(first), first < static_cast<std::int32_t>(model.size()) ? model[static_cast<std::size_t>(first)] : '\0');
+        if (step % 250 == 0) {
+            ASSERT_EQ(Whole(buffer), model) << "step " << step;
+        }
+    }
+    EXPECT_EQ(Whole(buffer), model);
+}
+
+}  // namespace
+}  // namespace utils
