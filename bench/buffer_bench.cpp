@@ -1,0 +1,367 @@
+// Measures the text buffer on a generated 100 MB LaTeX-like file: LoadFile and SaveFile throughput
+// against what the machine does with the same bytes (read + memchr, one write call) in the same run,
+// the memory a loaded line costs, and the time per call of single-character insertions and their undo.
+//
+// Usage: buffer_bench [--directory=DIR] [Google Benchmark options]
+// The files go to DIR (default: the system's temporary directory) and are removed at the end.
+
+#include "buffer/buffer_view.h"
+#include "buffer/quill_text_buffer.h"
+#include "buffer/text_change.h"
+#include "buffer/undo_action.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <malloc.h>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t TargetFileSize = 100000000;
+constexpr int EditCount = 10000;
+// Undo keeps 1024 groups, so the insertions are undone in rounds that stay below that limit.
+constexpr int EditsPerRound = 1000;
+
+struct BenchFiles {
+    std::string source;
+    std::string saved;
+    std::string bytes;
+};
+
+BenchFiles& Files()
+{
+    static BenchFiles files;
+    return files;
+}
+
+// Lines of a plausible LaTeX document: prose, commands, environments, comments, mathematics.
+std::string GenerateLatexText(std::size_t size)
+{
+    static const std::vector<std::string> words = {
+        "the", "buffer", "of", "text", "lines", "\\emph{undo}", "is", "a", "document", "with",
+        "$x^2 + y^2$", "section", "and", "figure~\\ref{fig:plot}", "editor", "\\cite{knuth84}", "value"};
+    std::mt19937 generator(42);
+    std::string text;
+    text.reserve(size + 200);
+    text += "\\documentclass{article}\n\\begin{document}\n";
+    int sectionNumber = 0;
+    while (text.size() < size) {
+        const unsigned kind = generator() % 20;
+        if (kind == 0) {
+            text += "\\section{Part " + std::to_string(++sectionNumber) + "}\n";
+        } else if (kind == 1) {
+            text += "% a comment about the next paragraph\n";
+        } else if (kind == 2) {
+            text += "\\begin{equation}\n  E = mc^2 \\label{eq:" + std::to_string(sectionNumber) + "}\n\\end{equation}\n";
+        } else if (kind == 3) {
+            text += "\n";
+        } else {
+            const unsigned wordCount = 6 + generator() % 12;
+            for (unsigned index = 0; index < wordCount; ++index) {
+                text += words[generator() % words.size()];
+                text += index + 1 < wordCount ? ' ' : '\n';
+            }
+        }
+    }
+    text += "\\end{document}\n";
+    return text;
+}
+
+void WriteWhole(const std::string& path, const std::string& bytes)
+{
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (descriptor < 0 || ::write(descriptor, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    }
+    ::close(descriptor);
+}
+
+void CheckLoaded(benchmark::State& state, bool loaded)
+{
+    if (!loaded) {
+        state.SkipWithError((std::string("LoadFile failed: ") + std::strerror(errno)).c_str());
+    }
+}
+
+// Reference for loading: read the file and count its line feeds.
+void ReadAndCountLineFeeds(benchmark::State& state)
+{
+    std::vector<char> block(1 << 20);
+    std::int64_t lineFeeds = 0;
+    for (auto _ : state) {
+        const int descriptor = ::open(Files().source.c_str(), O_RDONLY | O_CLOEXEC);
+        lineFeeds = 0;
+        for (ssize_t count; (count = ::read(descriptor, block.data(), block.size())) > 0;) {
+            const char* position = block.data();
+            const char* end = block.data() + count;
+            while ((position = static_cast<const char*>(std::memchr(position, '\n', static_cast<std::size_t>(end - position))))) {
+                ++lineFeeds;
+                ++position;
+            }
+        }
+        ::close(descriptor);
+        benchmark::DoNotOptimize(lineFeeds);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Files().bytes.size()));
+    state.counters["line_feeds"] = static_cast<double>(lineFeeds);
+}
+
+void LoadFile(benchmark::State& state)
+{
+    CQuillTextBuffer buffer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        buffer.Clear();
+        state.ResumeTiming();
+        CheckLoaded(state, buffer.LoadFile(Files().source, LineEndingStyle::Automatic));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Files().bytes.size()));
+    state.counters["lines"] = buffer.LineCount();
+}
+
+// Reference for saving: the same bytes with one write call.
+void WriteInOneCall(benchmark::State& state)
+{
+    for (auto _ : state) {
+        WriteWhole(Files().saved, Files().bytes);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Files().bytes.size()));
+}
+
+// The same with the flush to disk that SaveFile makes before replacing a file.
+void WriteInOneCallAndSync(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const int descriptor = ::open(Files().saved.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (::write(descriptor, Files().bytes.data(), Files().bytes.size()) != static_cast<ssize_t>(Files().bytes.size()) ||
+            ::fsync(descriptor) != 0) {
+            state.SkipWithError((std::string("write failed: ") + std::strerror(errno)).c_str());
+        }
+        ::close(descriptor);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Files().bytes.size()));
+}
+
+void SaveFile(benchmark::State& state)
+{
+    CQuillTextBuffer buffer;
+    CheckLoaded(state, buffer.LoadFile(Files().source, LineEndingStyle::Automatic));
+    for (auto _ : state) {
+        if (!buffer.SaveFile(Files().saved, SaveMode::KeepModified)) {
+            state.SkipWithError((std::string("SaveFile failed: ") + std::strerror(errno)).c_str());
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Files().bytes.size()));
+}
+
+std::size_t HeapBytesInUse()
+{
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Heap bytes the loaded buffer holds per line beyond the lines' own character arrays.
+void MemoryPerLine(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::malloc_trim(0);
+        const std::size_t before = HeapBytesInUse();
+        auto buffer = std::make_unique<CQuillTextBuffer>();
+        CheckLoaded(state, buffer->LoadFile(Files().source, LineEndingStyle::Automatic));
+        const std::size_t after = HeapBytesInUse();
+        std::size_t capacities = 0;
+        for (std::int32_t line = 0; line < buffer->LineCount(); ++line) {
+            capacities += 16 * (static_cast<std::size_t>(buffer->LineLength(line)) / 16 + 1);
+        }
+        const double lines = buffer->LineCount();
+        state.counters["bytes_per_line"] = static_cast<double>(after - before) / lines;
+        state.counters["capacity_per_line"] = static_cast<double>(capacities) / lines;
+        state.counters["overhead_per_line"] = static_cast<double>(after - before - capacities) / lines;
+        buffer.reset();
+        state.ResumeTiming();
+    }
+}
+
+// A view as the editor has one: it keeps its caret where the text moves.
+class CaretView : public BufferView {
+public:
+    void OnBufferChanged(BufferView*, const TextChange* change, std::uint32_t, std::int32_t) override
+    {
+        if (change != nullptr) {
+            change->AdjustPosition(m_caret);
+        }
+    }
+    void EditNotify(std::int32_t, std::string_view) override {}
+
+private:
+    TextPosition m_caret{0, 0};
+};
+
+double Percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    return values[index];
+}
+
+template <typename Call>
+double MicrosecondsOf(Call call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+}
+
+void InsertAndUndoSingleCharacters(benchmark::State& state)
+{
+    CQuillTextBuffer buffer;
+    CheckLoaded(state, buffer.LoadFile(Files().source, LineEndingStyle::Automatic));
+    CaretView view;
+    buffer.AttachView(&view);
+    std::mt19937 generator(7);
+    std::vector<double> insertTimes;
+    std::vector<double> undoTimes;
+    for (auto _ : state) {
+        for (int round = 0; round < EditCount / EditsPerRound; ++round) {
+            for (int edit = 0; edit < EditsPerRound; ++edit) {
+                const auto line = static_cast<std::int32_t>(generator() % static_cast<unsigned>(buffer.LineCount()));
+                const auto character = static_cast<std::int32_t>(generator() % static_cast<unsigned>(buffer.LineLength(line) + 1));
+                std::int32_t endLine = 0;
+                std::int32_t endChar = 0;
+                insertTimes.push_back(MicrosecondsOf([&] {
+                    buffer.InsertText(&view, line, character, "x", endLine, endChar, UndoAction::Typing);
+                }));
+            }
+            TextPosition caret;
+            while (buffer.CanUndo()) {
+                undoTimes.push_back(MicrosecondsOf([&] { buffer.Undo(caret); }));
+            }
+        }
+    }
+    buffer.DetachView(&view);
+    state.counters["insert_median_us"] = Percentile(insertTimes, 0.5);
+    state.counters["insert_p99_us"] = Percentile(insertTimes, 0.99);
+    state.counters["undo_median_us"] = Percentile(undoTimes, 0.5);
+    state.counters["undo_p99_us"] = Percentile(undoTimes, 0.99);
+    state.counters["inserts"] = static_cast<double>(insertTimes.size());
+    state.counters["undos"] = static_cast<double>(undoTimes.size());
+}
+
+// Prints as usual and keeps each run's time and counters for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const std::string name = run.run_name.function_name;
+            m_seconds[name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+            for (const auto& [counter, value] : run.counters) {
+                m_counters[name + "/" + counter] = value.value;
+            }
+        }
+    }
+
+    void PrintSummary() const
+    {
+        std::printf("\nSummary (%.1f MB, %.0f lines)\n", static_cast<double>(Files().bytes.size()) / 1e6,
+                    Counter("LoadFile/lines"));
+        PrintRatio("LoadFile", "ReadAndCountLineFeeds", 0.25);
+        PrintRatio("SaveFile", "WriteInOneCall", 0.25);
+        PrintRatio("SaveFile", "WriteInOneCallAndSync", 0.25);
+        const double overhead = Counter("MemoryPerLine/overhead_per_line");
+        std::printf("  memory per line: %.1f bytes = %.1f capacity + %.1f other (target: other <= 48) %s\n",
+                    Counter("MemoryPerLine/bytes_per_line"), Counter("MemoryPerLine/capacity_per_line"),
+                    overhead, overhead <= 48 ? "met" : "NOT MET");
+        std::printf("  InsertText, one character, one view: median %.2f us, 99th percentile %.2f us (%.0f calls)\n",
+                    Counter("InsertAndUndoSingleCharacters/insert_median_us"),
+                    Counter("InsertAndUndoSingleCharacters/insert_p99_us"),
+                    Counter("InsertAndUndoSingleCharacters/inserts"));
+        std::printf("  Undo of each:                        median %.2f us, 99th percentile %.2f us (%.0f calls)\n",
+                    Counter("InsertAndUndoSingleCharacters/undo_median_us"),
+                    Counter("InsertAndUndoSingleCharacters/undo_p99_us"),
+                    Counter("InsertAndUndoSingleCharacters/undos"));
+    }
+
+private:
+    double Counter(const std::string& key) const
+    {
+        const auto found = m_counters.find(key);
+        return found == m_counters.end() ? 0.0 : found->second;
+    }
+
+    void PrintRatio(const std::string& measured, const std::string& reference, double target) const
+    {
+        const auto measuredTime = m_seconds.find(measured);
+        const auto referenceTime = m_seconds.find(reference);
+        if (measuredTime == m_seconds.end() || referenceTime == m_seconds.end()) {
+            return;
+        }
+        const double megabytes = static_cast<double>(Files().bytes.size()) / 1e6;
+        const double ratio = referenceTime->second / measuredTime->second;
+        std::printf("  %s %.0f MB/s vs %s %.0f MB/s: ratio %.2f (target >= %.2f) %s\n", measured.c_str(),
+                    megabytes / measuredTime->second, reference.c_str(), megabytes / referenceTime->second, ratio,
+                    target, ratio >= target ? "met" : "NOT MET");
+    }
+
+    std::map<std::string, double> m_seconds;
+    std::map<std::string, double> m_counters;
+};
+
+std::string TakeDirectoryOption(int& argc, char** argv)
+{
+    std::string directory = std::filesystem::temp_directory_path().string();
+    const std::string option = "--directory=";
+    int kept = 1;
+    for (int index = 1; index < argc; ++index) {
+        if (std::strncmp(argv[index], option.c_str(), option.size()) == 0) {
+            directory = argv[index] + option.size();
+        } else {
+            argv[kept++] = argv[index];
+        }
+    }
+    argc = kept;
+    return directory;
+}
+
+}  // namespace
+
+BENCHMARK(ReadAndCountLineFeeds)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(WriteInOneCall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(WriteInOneCallAndSync)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(MemoryPerLine)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(InsertAndUndoSingleCharacters)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+int main(int argc, char** argv)
+{
+    const std::string directory = TakeDirectoryOption(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    BenchFiles& files = Files();
+    files.source = directory + "/quillwright-buffer-bench.tex";
+    files.saved = directory + "/quillwright-buffer-bench-saved.tex";
+    files.bytes = GenerateLatexText(TargetFileSize);
+    WriteWhole(files.source, files.bytes);
+
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintSummary();
+
+    std::filesystem::remove(files.source);
+    std::filesystem::remove(files.saved);
+    benchmark::Shutdown();
+    return 0;
+}
