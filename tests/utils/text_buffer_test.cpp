@@ -55,6 +55,28 @@ TEST(TextBufferFind, CaseAndStartPosition)
     EXPECT_EQ(buffer.Find("longer than the whole text", Case::Sensitive), -1);
 }
 
+TEST(TextBufferFind, FindsEveryPieceWhereverTheLastEditWas)
+{
+    const std::string text = "abcdefgh";
+    for (std::int32_t edit = 0; edit <= 8; ++edit) {
+        TextBuffer buffer(text);
+        // An edit that leaves the text as it was but happens at a chosen place.
+        ASSERT_TRUE(buffer.Insert(edit, "X"));
+        ASSERT_TRUE(buffer.Erase(edit, edit + 1));
+        for (std::size_t start = 0; start < text.size(); ++start) {
+            for (std::size_t length = 1; start + length <= text.size(); ++length) {
+                const std::string piece = text.substr(start, length);
+                for (std::int32_t from = 0; from <= 8; ++from) {
+                    const std::size_t expected = text.find(piece, static_cast<std::size_t>(from));
+                    const std::int32_t wanted = expected == std::string::npos ? -1 : static_cast<std::int32_t>(expected);
+                    ASSERT_EQ(buffer.Find(piece, Case::Sensitive, from), wanted) << edit << " " << piece << " " << from;
+                    ASSERT_EQ(buffer.Find(ToUpperCase(piece), Case::Insensitive, from), wanted) << edit << " " << piece;
+                }
+            }
+        }
+    }
+}
+
 TEST(TextBufferFind, EndOfLine)
 {
     const TextBuffer buffer("ab\r\ncd\nef");
