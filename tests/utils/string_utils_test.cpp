@@ -101,7 +101,7 @@ TEST(Translate, ReplacesByIndex)
     EXPECT_EQ(Translate("abc", "", ""), "abc");
 }
 
-TEST(Find, RespectsStartAndCase)
+TEST(Find, HonoursStartAndCase)
 {
     EXPECT_EQ(Find("xxABCabc", "abc"), 5u);
     EXPECT_EQ(Find("xxABCabc", "abc", 0, Case::Insensitive), 2u);
