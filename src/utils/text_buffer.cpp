@@ -58,11 +58,18 @@ void TextBuffer::Clear()
     gapLength = 0;
 }
 
+void TextBuffer::ClampMarkers()
+{
+    for (Marker& marker : markers)
+        marker.position = std::min(marker.position, size);
+}
+
 bool TextBuffer::Load()
 {
     std::optional<std::string> content = ReadWholeFile(path, mode, kMaximumSize);
     if (!content) {
         Clear();
+        ClampMarkers();
         return false;
     }
     size = static_cast<std::int32_t>(content->size());
@@ -70,6 +77,8 @@ bool TextBuffer::Load()
     storage.resize(static_cast<std::size_t>(RoundUpToStep(std::int64_t{size} + 1)));
     gapStart = size;
     gapLength = Capacity() - size;
+    // Markers set before a reload must still point into the text.
+    ClampMarkers();
     return true;
 }
 

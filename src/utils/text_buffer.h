@@ -89,6 +89,7 @@ private:
     void InsertIntoGap(std::int32_t position, std::string_view bytes);
     void EraseIntoGap(std::int32_t start, std::int32_t end);
     void Clear();
+    void ClampMarkers();
 
     std::string path;
     FileMode mode = FileMode::Binary;

@@ -324,6 +324,21 @@ TEST(TextBufferFiles, SaveReportsFailure)
     EXPECT_FALSE(page.Save());
 }
 
+TEST(TextBufferFiles, ReloadKeepsMarkersInsideTheText)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "page.html";
+    WriteFile(path, "0123456789");
+    TextBuffer page(path, FileMode::Binary);
+    page.SetMarker(0, 8, kStay);
+    WriteFile(path, "012");
+    EXPECT_TRUE(page.Load());
+    EXPECT_EQ(page.MarkerPosition(0), 3);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(page.Load());
+    EXPECT_EQ(page.MarkerPosition(0), 0);
+}
+
 TEST(TextBufferFiles, FilesTooLargeForSignedSizesAreRefused)
 {
     const ScratchDirectory scratch;
