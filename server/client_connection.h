@@ -1,0 +1,46 @@
+#pragma once
+
+#include "unique_descriptor.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace torvel {
+
+// The server end of one client connection. Every read and write waits at most the idle timeout;
+// a client that stalls, closes early or sends an overlong line gets a ProtocolError.
+class ClientConnection {
+public:
+    ClientConnection(UniqueDescriptor socket, std::chrono::milliseconds idleTimeout);
+
+    // One line without its LF (and without a CR before it).
+    std::string ReadLine(std::size_t maximumLength);
+
+    // Exactly `size` bytes, handed to `consume` in pieces.
+    void ReceiveBlock(std::uint64_t size, const std::function<void(std::string_view)>& consume);
+
+    void Send(std::string_view bytes);
+    void SendFile(const std::filesystem::path& path, std::uint64_t size);
+
+    // Ends the conversation without throwing away what was sent: stops writing, then reads and
+    // drops what the client still sends for a short while, so an abort line is not lost to a reset.
+    void FinishAndClose();
+
+    const std::string& PeerName() const { return m_peerName; }
+
+private:
+    enum class Direction { Read, Write };
+    void WaitUntilReady(Direction direction);
+    std::size_t ReceiveSome(char* destination, std::size_t capacity);
+
+    UniqueDescriptor m_socket;
+    std::chrono::milliseconds m_idleTimeout;
+    std::string m_peerName;
+    std::string m_buffer;  // bytes read ahead of the current line
+};
+
+}  // namespace torvel

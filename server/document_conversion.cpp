@@ -1,0 +1,150 @@
+#include "document_conversion.h"
+
+#include "job_directory.h"
+#include "latex_runs.h"
+#include "sandbox.h"
+#include "tool_runner.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace torvel {
+namespace {
+
+constexpr std::size_t kTranscriptTail = 4000;
+const char* const kCzechStyle = "/usr/share/latex2html/styles/czech.perl";
+
+bool Exists(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error));
+}
+
+JobResult Worse(JobResult first, JobResult second)
+{
+    return static_cast<int>(second) > static_cast<int>(first) ? second : first;
+}
+
+}  // namespace
+
+std::string JobResultText(JobResult result)
+{
+    switch (result) {
+    case JobResult::Success: return "ok";
+    case JobResult::LatexErrors: return "latex-errors";
+    case JobResult::ToolFailed: return "tool-failed";
+    case JobResult::TimeLimit: return "time-limit";
+    case JobResult::OutputLimit: return "output-limit";
+    }
+    return "unknown";
+}
+
+DocumentConversion::DocumentConversion(const DocumentRequest& request, ToolRunner& runner, const JobDirectory& job,
+                                       const Sandbox& sandbox, std::chrono::seconds timeLimit)
+    : m_request(request), m_runner(runner), m_job(job), m_sandbox(sandbox), m_timeLimit(timeLimit),
+      m_base(request.BaseName()), m_transcript(job.Root() / "transcript.txt")
+{
+}
+
+void DocumentConversion::NoteInLog(const std::string& text) const
+{
+    // O_NOFOLLOW: the log lies in the directory the tools write to.
+    const int descriptor = ::open((m_job.Work() / (m_base + ".log")).c_str(),
+                                  O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (descriptor < 0)
+        return;
+    const std::string line = "\n! torvel-server: " + text + "\n";
+    [[maybe_unused]] const auto written = ::write(descriptor, line.data(), line.size());
+    ::close(descriptor);
+}
+
+JobResult DocumentConversion::NoteLimit(JobResult limit, const std::string& tool) const
+{
+    if (limit == JobResult::TimeLimit)
+        NoteInLog("the job needed more than its " + std::to_string(m_timeLimit.count()) + " seconds; " + tool +
+                  " was stopped.");
+    else
+        NoteInLog("the job wrote more than the server allows; " + tool + " was stopped.");
+    return limit;
+}
+
+JobResult DocumentConversion::RunTool(const std::vector<std::string>& command, const std::string& produced)
+{
+    std::error_code ignored;
+    std::filesystem::remove(m_transcript, ignored);
+    const ToolResult result = m_runner.Run(command, m_transcript);
+    if (result.outcome == ToolOutcome::TimeLimit)
+        return NoteLimit(JobResult::TimeLimit, command.front());
+    if (result.outcome == ToolOutcome::OutputLimit)
+        return NoteLimit(JobResult::OutputLimit, command.front());
+    if (result.exitStatus == 0 && Exists(m_job.Work() / produced))
+        return JobResult::Success;
+    std::string transcript = ReadWholeFile(m_transcript);
+    if (transcript.size() > kTranscriptTail)
+        transcript = "..." + transcript.substr(transcript.size() - kTranscriptTail);
+    NoteInLog(command.front() + " failed (exit status " + std::to_string(result.exitStatus) + ") and did not make " +
+              produced + ". Its output:\n" + transcript);
+    return JobResult::ToolFailed;
+}
+
+JobResult DocumentConversion::RunLatex()
+{
+    const LatexRuns runs = RunLatexUntilStable(m_runner, m_job, m_request.mainFile, m_transcript);
+    if (runs.lastRun.outcome == ToolOutcome::TimeLimit)
+        return NoteLimit(JobResult::TimeLimit, "latex");
+    if (runs.lastRun.outcome == ToolOutcome::OutputLimit)
+        return NoteLimit(JobResult::OutputLimit, "latex");
+    if (!Exists(m_job.Work() / (m_base + ".log")))
+        NoteInLog("latex did not start (exit status " + std::to_string(runs.lastRun.exitStatus) + ").");
+    return runs.errors ? JobResult::LatexErrors : JobResult::Success;
+}
+
+std::filesystem::path DocumentConversion::WriteHtmlInitFile() const
+{
+    const std::string name = "torvel-latex2html-init.pl";
+    std::ofstream init(m_job.Temporary() / name, std::ios::trunc);
+    init << "$TMP = '" << m_sandbox.PathsFor(m_job).temporary << "';\n";
+    if (m_request.htmlOptions.mathScaleFactor)
+        init << "$MATH_SCALE_FACTOR = " << *m_request.htmlOptions.mathScaleFactor << ";\n";
+    if (m_request.htmlOptions.figureScaleFactor)
+        init << "$FIGURE_SCALE_FACTOR = " << *m_request.htmlOptions.figureScaleFactor << ";\n";
+    if (m_request.service == DocumentService::CzechHtml) {
+        if (Exists(kCzechStyle))
+            init << "require '" << kCzechStyle << "';\n";
+        init << "$TITLES_LANGUAGE = 'czech';\n";
+    }
+    init << "1;\n";
+    return std::filesystem::path(m_sandbox.PathsFor(m_job).temporary) / name;
+}
+
+JobResult DocumentConversion::MakeHtml()
+{
+    std::vector<std::string> command = {"latex2html", "-init_file", WriteHtmlInitFile().string(), "-nouse_pdftex",
+                                        "-nouse_dvipng", "-image_type", "png"};
+    if (m_request.service == DocumentService::CzechHtml)
+        command.insert(command.end(), {"-iso_language", "cs"});
+    command.insert(command.end(), m_request.htmlOptions.arguments.begin(), m_request.htmlOptions.arguments.end());
+    command.push_back(m_request.mainFile);
+    return RunTool(command, m_base + "/index.html");
+}
+
+JobResult DocumentConversion::Run()
+{
+    const JobResult latex = RunLatex();
+    if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.Work() / (m_base + ".dvi")))
+        return latex;
+    if (m_request.service == DocumentService::Html || m_request.service == DocumentService::CzechHtml)
+        return Worse(latex, MakeHtml());
+    // -R2: no shell commands from \special and no absolute file names.
+    const JobResult postScript = RunTool({"dvips", "-R2", "-q", "-o", m_base + ".ps", m_base + ".dvi"}, m_base + ".ps");
+    if (postScript != JobResult::Success || m_request.service == DocumentService::PostScript)
+        return Worse(latex, postScript);
+    // What ps2pdf runs, without the shell script around it.
+    return Worse(latex, RunTool({"gs", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dQUIET", "-sDEVICE=pdfwrite",
+                                 "-sOutputFile=" + m_base + ".pdf", m_base + ".ps"},
+                                m_base + ".pdf"));
+}
+
+}  // namespace torvel

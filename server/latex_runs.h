@@ -1,0 +1,33 @@
+#pragma once
+
+#include "tool_runner.h"
+
+#include <string>
+
+namespace torvel {
+
+class JobDirectory;
+
+// True when LaTeX's log says that another run would change the output (labels, citations,
+// outlines).
+bool LogRequestsRerun(const std::string& logText);
+
+// True when the log holds an error line (one that begins with "!").
+bool LogShowsErrors(const std::string& logText);
+
+struct LatexRuns {
+    ToolResult lastRun;
+    int runs = 0;
+    bool errors = false;
+};
+
+constexpr int kMaximumLatexRuns = 5;
+
+// Runs LaTeX on `mainFile` until it stops asking for another run and its table of contents and lists
+// stop changing, at most kMaximumLatexRuns times; stops at the first run with errors.
+LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::string& mainFile,
+                              const std::filesystem::path& transcript);
+
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+}  // namespace torvel

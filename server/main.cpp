@@ -1,0 +1,24 @@
+#include "server_options.h"
+#include "torvel_server.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    try {
+        const torvel::ParsedOptions parsed = torvel::ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
+        if (parsed.request == torvel::OptionsRequest::ShowHelp) {
+            std::cout << torvel::ServerUsage();
+            return 0;
+        }
+        torvel::TorvelServer server(parsed.options);
+        server.Run();
+        return 0;
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "torvel-server: " << error.what() << "\n" << torvel::ServerUsage();
+        return 64;
+    } catch (const std::exception& error) {
+        std::cerr << "torvel-server: " << error.what() << "\n";
+        return 1;
+    }
+}

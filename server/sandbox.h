@@ -1,0 +1,46 @@
+#pragma once
+
+#include "server_options.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace torvel {
+
+class JobDirectory;
+
+// Where a tool finds its working and scratch directories; inside the sandbox these are fixed
+// names, without it they are the job directory's real paths.
+struct ToolPaths {
+    std::string work;
+    std::string temporary;
+};
+
+// Builds the argument vector that runs one tool of a job. With bubblewrap the tool sees the TeX
+// installation read-only, its job directory as the only writable place, and no network.
+class Sandbox {
+public:
+    explicit Sandbox(SandboxMode mode);
+
+    SandboxMode Mode() const { return m_mode; }
+    ToolPaths PathsFor(const JobDirectory& job) const;
+
+    // The program to execute and its full argument vector, program first.
+    std::vector<std::string> Wrap(const JobDirectory& job, const std::vector<std::string>& command) const;
+
+    // The environment of every tool: paranoid TeX file access, no shell escape, no host settings.
+    std::vector<std::string> Environment(const JobDirectory& job) const;
+
+    // Runs a trivial command in a sandbox to prove it can be built; throws with the reason if not.
+    void CheckUsable(const std::filesystem::path& workDirectory) const;
+
+private:
+    SandboxMode m_mode;
+    std::string m_bubblewrap;
+};
+
+// The full path of `program` on the server's PATH; empty when it is not there.
+std::string FindProgram(const std::string& program);
+
+}  // namespace torvel

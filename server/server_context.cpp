@@ -1,0 +1,19 @@
+#include "server_context.h"
+
+#include "client_connection.h"
+
+namespace torvel {
+
+std::string Greeting()
+{
+    return std::string("TORVEL server ") + kServerVersion + "\n";
+}
+
+void Refuse(Conversation& conversation, const std::string& reason)
+{
+    conversation.log.result = "refused: " + reason;
+    conversation.connection.Send("abort " + reason + "\n");
+    conversation.replyStarted = true;
+}
+
+}  // namespace torvel

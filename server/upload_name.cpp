@@ -1,0 +1,27 @@
+#include "upload_name.h"
+
+namespace torvel {
+
+std::string CheckUploadName(const std::string& name)
+{
+    if (name.empty())
+        return "empty file name";
+    if (name.size() > 255)
+        return "file name longer than 255 bytes";
+    for (const char character : name) {
+        if (character == '/' || character == '\\')
+            return "file name \"" + name + "\" contains a directory separator";
+        if (static_cast<unsigned char>(character) < 0x20 || character == 0x7f)
+            return "file name contains a control character";
+    }
+    if (name.find("..") != std::string::npos)
+        return "file name \"" + name + "\" contains \"..\"";
+    if (name.front() == '-')
+        return "file name \"" + name + "\" begins with \"-\"";
+    // latex2html runs this file from its working directory as Perl.
+    if (name == ".latex2html-init")
+        return "file name \".latex2html-init\" is not accepted";
+    return {};
+}
+
+}  // namespace torvel
