@@ -405,5 +405,64 @@ TEST(TextBufferModel, RandomEditsAgreeWithAPlainString)
     EXPECT_EQ(Whole(buffer), model);
 }
 
+// Arbitrary arguments, valid or not: refused calls change nothing, accepted ones agree with a plain
+// string, and nothing is read or written outside the text (the sanitizer build checks the latter).
+TEST(TextBufferModel, ArbitraryArgumentsNeverCorruptTheText)
+{
+    std::mt19937 random(4242);
+    std::string model = "<HTML>\r\n888888890001.x.99999999\r\n</HTML>";
+    TextBuffer buffer(model);
+    const auto anyPosition = [&random, &model]() -> std::int32_t {
+        const std::int32_t size = static_cast<std::int32_t>(model.size());
+        const std::int32_t choices[] = {INT32_MIN, -1, 0, size - 1, size, size + 1, INT32_MAX};
+        if (random() % 2 == 0)
+            return choices[random() % std::size(choices)];
+        return static_cast<std::int32_t>(random() % (model.size() + 3)) - 1;
+    };
+    for (int step = 0; step < 20000; ++step) {
+        const std::int32_t first = anyPosition();
+        const std::int32_t second = anyPosition();
+        const std::int32_t size = static_cast<std::int32_t>(model.size());
+        const bool validPosition = first >= 0 && first <= size;
+        const bool validRange = validPosition && second >= first && second <= size;
+        switch (random() % 6) {
+        case 0:
+            ASSERT_EQ(buffer.Insert(first, "ab"), validPosition);
+            if (validPosition)
+                model.insert(static_cast<std::size_t>(first), "ab");
+            break;
+        case 1:
+            ASSERT_EQ(buffer.Erase(first, second), validRange);
+            if (validRange)
+                model.erase(static_cast<std::size_t>(first), static_cast<std::size_t>(second - first));
+            break;
+        case 2:
+            ASSERT_EQ(buffer.ReplaceRange(first, second, "xyz"), validRange);
+            if (validRange)
+                model.replace(static_cast<std::size_t>(first), static_cast<std::size_t>(second - first), "xyz");
+            break;
+        case 3:
+            buffer.SetMarker(static_cast<std::int32_t>(random() % 4), first, kMove);
+            ASSERT_GE(buffer.MarkerPosition(static_cast<std::int32_t>(random() % 4)), -1);
+            break;
+        case 4:
+            ASSERT_GE(buffer.Find("x", Case::Insensitive, first, random() % 2 ? '%' : '\0'), -1);
+            ASSERT_LE(buffer.EndOfLine(first), size);
+            break;
+        default:
+            ASSERT_EQ(buffer.ByteAt(first), validPosition && first < size ? model[static_cast<std::size_t>(first)] : '\0');
+            ASSERT_EQ(buffer.Substring(first, second).size(),
+                      static_cast<std::size_t>(std::max<std::int64_t>(0, std::int64_t{std::min(second, size)} - std::clamp(first, 0, size))));
+        }
+        for (std::int32_t marker = 0; marker < 4; ++marker)
+            ASSERT_LE(buffer.MarkerPosition(marker), buffer.Size());
+        if (model.size() > 4000) {
+            model.erase(0, 2000);
+            ASSERT_TRUE(buffer.Erase(0, 2000));
+        }
+    }
+    EXPECT_EQ(Whole(buffer), model);
+}
+
 }  // namespace
 }  // namespace utils
