@@ -32,7 +32,8 @@ std::int64_t ModificationTime(const std::string& path);
 // Whether the status of path (a file or a directory) can be read.
 bool FileExists(const std::string& path);
 
-// Copies source to target with the source's permissions.
+// Copies source to target with the source's permissions. A file is never copied onto itself, and a
+// target that this call created is removed again when the copy fails.
 void CopyFile(const std::string& source, const std::string& target, ExistingTarget existing);
 // The whole content of a text file, CR LF turned into LF.
 std::string ReadTextFile(const std::string& path);
