@@ -10,7 +10,8 @@ constexpr std::string_view preambleMarker = "%replace_entities";
 // rebuilt from left to right, so the comment test looks at the text as rewritten so far.
 void ReplaceEntity(std::string& text, std::size_t start, const EntityPair& pair)
 {
-    std::size_t found = text.find(pair.from, start);
+    // An empty text would be found everywhere and never used up.
+    std::size_t found = pair.from.empty() ? std::string::npos : text.find(pair.from, start);
     if (found == std::string::npos)
         return;
     std::string result(text, 0, start);

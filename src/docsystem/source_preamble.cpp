@@ -92,9 +92,6 @@ void AddPreprocessLine(SourcePreamble& preamble, const std::string& line)
         return;
     }
     EntityPair pair{Unescape(fields[0]), Unescape(fields[1])};
-    // An empty text would be found everywhere and never used up.
-    if (pair.from.empty())
-        return;
     DefineEntityCommand(preamble, pair);
     preamble.entityPairs.push_back(std::move(pair));
 }
