@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvel_test {
+
+// A bare TCP client that speaks the dialogue line by line, for tests that need to break its rules.
+class RawClient {
+public:
+    explicit RawClient(int port);
+    RawClient(const RawClient&) = delete;
+    RawClient& operator=(const RawClient&) = delete;
+    ~RawClient();
+
+    // Empty when the server closed the connection; waits at most 60 seconds.
+    std::string ReadLine();
+    std::string ReadBytes(std::size_t count);
+    // False when the server no longer takes data.
+    bool Send(std::string_view bytes);
+
+private:
+    int m_socket = -1;
+    std::string m_buffer;
+};
+
+struct UploadFile {
+    std::string name;
+    std::string data;
+    std::string form = "dos";
+};
+
+// The server's side of one documentation job, as a client sees it.
+struct JobReply {
+    std::string greeting;
+    std::string firstPhase;                     // "commit" or the abort line
+    std::string secondPhase;                    // "commit" or the abort line
+    std::vector<std::string> announced;         // names in announcement order
+    std::map<std::string, std::string> files;   // name -> data
+};
+
+// Sends a complete, well-formed documentation job and collects everything the server returns.
+JobReply RunJob(int port, const std::string& service, const std::vector<UploadFile>& uploads,
+                const std::vector<std::string>& requestLines);
+
+// The lines a client sends for `service` on `mainFile`: log and .bin requests, run line, results.
+std::vector<std::string> StandardRequests(const std::string& service, const std::string& mainFile,
+                                          const std::string& htmlOptions = "");
+
+}  // namespace torvel_test
