@@ -165,22 +165,29 @@ void SaveFile(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Files().bytes.size()));
 }
 
-std::size_t HeapBytesInUse()
+// Resident memory of the process: heap and directly mapped memory alike.
+std::size_t ResidentBytes()
 {
-    const struct mallinfo2 info = ::mallinfo2();
-    return info.uordblks + info.hblkhd;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    unsigned long long totalPages = 0;
+    unsigned long long residentPages = 0;
+    if (statm == nullptr || std::fscanf(statm, "%llu %llu", &totalPages, &residentPages) != 2) {
+        throw std::runtime_error("cannot read /proc/self/statm");
+    }
+    std::fclose(statm);
+    return static_cast<std::size_t>(residentPages) * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 }
 
-// Heap bytes the loaded buffer holds per line beyond the lines' own character arrays.
+// Memory the loaded buffer holds per line beyond the lines' own character arrays.
 void MemoryPerLine(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
         ::malloc_trim(0);
-        const std::size_t before = HeapBytesInUse();
+        const std::size_t before = ResidentBytes();
         auto buffer = std::make_unique<CQuillTextBuffer>();
         CheckLoaded(state, buffer->LoadFile(Files().source, LineEndingStyle::Automatic));
-        const std::size_t after = HeapBytesInUse();
+        const std::size_t after = ResidentBytes();
         std::size_t capacities = 0;
         for (std::int32_t line = 0; line < buffer->LineCount(); ++line) {
             capacities += 16 * (static_cast<std::size_t>(buffer->LineLength(line)) / 16 + 1);

@@ -1,44 +1,54 @@
 #pragma once
 
 #include "buffer/line_record.h"
+#include "buffer/line_record_array.h"
+#include "buffer/line_storage.h"
 
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
-// The contiguous table of lines of a buffer. It owns the records, and each record owns its bytes.
+// The contiguous table of lines of a buffer. It owns the records and their character arrays.
 //
 // Growth: until the first file is loaded the table grows by an eighth of its size (4 to 1024
 // records at a time); from then on by 4096 records. While a file is being loaded it grows
-// geometrically and is trimmed afterwards, because a fixed step would copy the table once per step
-// and make loading a large file quadratic.
+// geometrically and is trimmed afterwards, so that a file of millions of lines takes few resizes.
 class LineTable {
 public:
-    std::int32_t Count() const { return static_cast<std::int32_t>(m_lines.size()); }
+    LineTable() = default;
+    ~LineTable();
+    LineTable(const LineTable&) = delete;
+    LineTable& operator=(const LineTable&) = delete;
+
+    std::int32_t Count() const { return static_cast<std::int32_t>(m_lines.Size()); }
     LineRecord& operator[](std::int32_t index) { return m_lines[static_cast<std::size_t>(index)]; }
     const LineRecord& operator[](std::int32_t index) const { return m_lines[static_cast<std::size_t>(index)]; }
 
-    // Frees every line; the growth policy stays.
+    // Frees every line and the table itself.
     void Clear();
 
     void AppendLine(std::string_view text);
-
     // Inserts one new line per text before index, in one move of the records behind them.
     void InsertLines(std::int32_t index, std::span<const std::string_view> texts);
-
     void RemoveLines(std::int32_t first, std::int32_t count);
+
+    // Appends text to a line; the array grows only when the text does not fit. text may lie in the
+    // line's own array.
+    void AppendChars(std::int32_t index, std::string_view text);
+    // Cuts a line to the given length; its array keeps its size.
+    void TruncateLine(std::int32_t index, std::int32_t length);
 
     void BeginLoading();
     void EndLoading();
 
-    // Bytes the table itself holds (not the lines' arrays), for memory accounting.
-    std::size_t TableCapacityBytes() const { return m_lines.capacity() * sizeof(LineRecord); }
-
 private:
+    // New lines start without flags. Throws std::length_error for a text longer than a line can be.
+    LineRecord MakeRecord(std::string_view text);
+    void FreeRecord(LineRecord& record);
     void ReserveFor(std::size_t additional);
 
-    std::vector<LineRecord> m_lines;
+    LineStorage m_storage;
+    LineRecordArray m_lines;
     bool m_loadedOnce = false;
     bool m_loading = false;
 };

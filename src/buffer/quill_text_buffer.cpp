@@ -14,7 +14,7 @@ std::int32_t CQuillTextBuffer::LineLength(std::int32_t line) const
 const char* CQuillTextBuffer::LineChars(std::int32_t line) const
 {
     CheckLine(line);
-    return m_lines[line].characters.get();
+    return m_lines[line].characters;
 }
 
 LineFlags CQuillTextBuffer::LineFlagsOf(std::int32_t line) const

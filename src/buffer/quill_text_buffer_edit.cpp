@@ -122,23 +122,22 @@ bool CQuillTextBuffer::PointsIntoLine(std::string_view text, std::int32_t line) 
 {
     const LineRecord& record = m_lines[line];
     const std::less_equal<const char*> notAfter;
-    const char* begin = record.characters.get();
+    const char* begin = record.characters;
     return !text.empty() && notAfter(begin, text.data()) && notAfter(text.data(), begin + record.capacity);
 }
 
 TextPosition CQuillTextBuffer::InsertPieces(BufferView* source, TextPosition start,
                                             std::span<const std::string_view> pieces)
 {
-    LineRecord& first = m_lines[start.line];
-    const std::string tail(first.Text().substr(static_cast<std::size_t>(start.character)));
-    TruncateLine(first, start.character);
-    AppendChars(first, pieces.front());
+    const std::string tail(m_lines[start.line].Text().substr(static_cast<std::size_t>(start.character)));
+    m_lines.TruncateLine(start.line, start.character);
+    m_lines.AppendChars(start.line, pieces.front());
     if (pieces.size() > 1) {
         m_lines.InsertLines(start.line + 1, pieces.subspan(1));
     }
     const auto lastLine = static_cast<std::int32_t>(start.line + pieces.size() - 1);
     const TextPosition end{m_lines[lastLine].length, lastLine};
-    AppendChars(m_lines[lastLine], tail);
+    m_lines.AppendChars(lastLine, tail);
 
     const std::uint32_t hints = pieces.size() > 1 ? UpdateHint::LineWidthChanged | UpdateHint::LineCountChanged
                                                   : UpdateHint::LineWidthChanged | UpdateHint::OneLine;
@@ -150,14 +149,14 @@ TextPosition CQuillTextBuffer::InsertPieces(BufferView* source, TextPosition sta
 
 void CQuillTextBuffer::RemoveRange(BufferView* source, TextPosition start, TextPosition end)
 {
-    LineRecord& first = m_lines[start.line];
     if (start.line == end.line) {
-        std::memmove(first.characters.get() + start.character, first.characters.get() + end.character,
-                     static_cast<std::size_t>(first.length - end.character));
-        first.length -= end.character - start.character;
+        LineRecord& line = m_lines[start.line];
+        std::memmove(line.characters + start.character, line.characters + end.character,
+                     static_cast<std::size_t>(line.length - end.character));
+        line.length -= end.character - start.character;
     } else {
-        TruncateLine(first, start.character);
-        AppendChars(first, m_lines[end.line].Text().substr(static_cast<std::size_t>(end.character)));
+        m_lines.TruncateLine(start.line, start.character);
+        m_lines.AppendChars(start.line, m_lines[end.line].Text().substr(static_cast<std::size_t>(end.character)));
         m_lines.RemoveLines(start.line + 1, end.line - start.line);
     }
 
