@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform::clipboard {
+
+// Whether the clipboard offers plain text.
+bool HasText();
+// Puts the text (up to a zero byte, as the text format ends there) on the clipboard; false when
+// the clipboard refused it.
+bool SetText(const std::string& text);
+// The clipboard's plain text; nothing when it holds none.
+std::optional<std::string> GetText();
+
+}  // namespace platform::clipboard

@@ -1,0 +1,172 @@
+#include "platform/document.h"
+
+#include "platform/command_ids.h"
+#include "platform/cursor.h"
+#include "platform/file_dialog.h"
+#include "platform/frame_wnd.h"
+#include "platform/message_box.h"
+#include "platform/view.h"
+#include "platform/win_app.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string FileNamePart(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// errno after trying to open the file for reading, 0 when it can be read.
+int ReadabilityError(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno;
+    struct stat status {};
+    const bool isDirectory = ::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+    ::close(descriptor);
+    return isDirectory ? EISDIR : 0;
+}
+
+bool IsReadOnlyFile(const std::string& path)
+{
+    return ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+}
+
+}  // namespace
+
+CDocument::CDocument()
+{
+    MapCommand(ID_FILE_SAVE, &CDocument::OnFileSave);
+    MapCommand(ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs);
+}
+
+CDocument::~CDocument()
+{
+    for (CView* view : m_views)
+        view->m_pDocument = nullptr;
+}
+
+void CDocument::SetTitle(const std::string& title)
+{
+    m_strTitle = title;
+    for (CView* view : m_views) {
+        if (CFrameWnd* frame = view->GetParentFrame())
+            frame->OnUpdateFrameTitle();
+    }
+}
+
+void CDocument::SetPathName(const std::string& path, RecentFiles recentFiles)
+{
+    m_strPathName = path;
+    SetTitle(FileNamePart(path));
+    if (CWinApp* application = AfxGetApp(); application != nullptr && recentFiles == RecentFiles::Add)
+        application->AddToRecentFileList(path);
+}
+
+void CDocument::ClearPathName()
+{
+    m_strPathName.clear();
+}
+
+void CDocument::SetModifiedFlag(bool modified)
+{
+    m_bModified = modified;
+}
+
+void CDocument::AddView(CView* view)
+{
+    m_views.push_back(view);
+    view->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* view)
+{
+    std::erase(m_views, view);
+    view->m_pDocument = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)
+{
+    for (CView* view : m_views) {
+        if (view != sender)
+            view->OnUpdate(sender, hint, hintObject);
+    }
+}
+
+bool CDocument::OnNewDocument()
+{
+    DeleteContents();
+    ClearPathName();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnOpenDocument(const std::string& path)
+{
+    m_openDeletedContents = false;
+    if (const int error = ReadabilityError(path); error != 0) {
+        AfxMessageBox("Cannot open the file " + path + ":\n" + std::strerror(error), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    DeleteContents();
+    m_openDeletedContents = true;
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const std::string name = m_strPathName.empty() ? m_strTitle : m_strPathName;
+    switch (AfxMessageBox("Save changes to " + name + "?", MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL:
+        return false;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return true;
+    }
+}
+
+bool CDocument::DoSave(const std::string& path, SaveAs mode)
+{
+    std::string target = path;
+    if (mode == SaveAs::Ask || target.empty()) {
+        CFileDialog dialog(FileDialogPurpose::Save, {}, target.empty() ? m_strTitle : target,
+                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        if (dialog.DoModal() != IDOK)
+            return false;
+        target = dialog.GetPathName();
+    }
+    CWaitCursor wait;
+    if (!OnSaveDocument(target))
+        return false;
+    SetPathName(target);
+    return true;
+}
+
+bool CDocument::DoFileSave()
+{
+    if (m_strPathName.empty() || IsReadOnlyFile(m_strPathName))
+        return DoSave(m_strPathName, SaveAs::Ask);
+    return DoSave(m_strPathName, SaveAs::UseGivenPath);
+}
+
+void CDocument::OnFileSave()
+{
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs()
+{
+    DoSave(m_strPathName, SaveAs::Ask);
+}
