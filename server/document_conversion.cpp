@@ -16,10 +16,40 @@ namespace {
 constexpr std::size_t kTranscriptTail = 4000;
 const char* const kCzechStyle = "/usr/share/latex2html/styles/czech.perl";
 
+// Before an HTML conversion LaTeX reads material meant for the HTML pages as well (the html package
+// would skip it), because that is where documents define the commands the conversion turns into
+// markup; without it the run would report them as undefined.
+const char* const kReadHtmlOnlyMaterial =
+    "\\makeatletter\\AddToHook{package/html/after}{\\renewenvironment{htmlonly}{\\endgroup}"
+    "{\\begingroup\\def\\@currenvir{htmlonly}}}\\makeatother";
+
 bool Exists(const std::filesystem::path& path)
 {
     std::error_code error;
     return std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error));
+}
+
+// The error lines of a LaTeX transcript, each with the two lines that locate it.
+std::string ErrorLines(const std::string& transcript)
+{
+    std::string lines;
+    for (std::size_t start = 0; start < transcript.size();) {
+        const std::size_t error = transcript.starts_with("!") && start == 0 ? 0 : transcript.find("\n!", start);
+        if (error == std::string::npos)
+            break;
+        const std::size_t from = error == 0 ? 0 : error + 1;
+        std::size_t end = from;
+        for (int line = 0; line < 3 && end != std::string::npos; ++line)
+            end = transcript.find('\n', end + 1);
+        lines += transcript.substr(from, end == std::string::npos ? std::string::npos : end - from) + "\n";
+        start = end == std::string::npos ? transcript.size() : end;
+    }
+    return lines;
+}
+
+bool IsHtml(DocumentService service)
+{
+    return service == DocumentService::Html || service == DocumentService::CzechHtml;
 }
 
 JobResult Worse(JobResult first, JobResult second)
@@ -91,7 +121,17 @@ JobResult DocumentConversion::RunTool(const std::vector<std::string>& command, c
 
 JobResult DocumentConversion::RunLatex()
 {
-    const LatexRuns runs = RunLatexUntilStable(m_runner, m_job, m_request.mainFile, m_transcript);
+    std::vector<std::string> command = {"latex", "-no-shell-escape", "-interaction=nonstopmode"};
+    int maximumRuns = kMaximumLatexRuns;
+    if (IsHtml(m_request.service)) {
+        // Only its log is wanted; latex2html numbers and links the pages itself.
+        command.push_back("-jobname=" + m_base);
+        command.push_back(std::string(kReadHtmlOnlyMaterial) + "\\input{" + m_request.mainFile + "}");
+        maximumRuns = 1;
+    } else {
+        command.push_back(m_request.mainFile);
+    }
+    const LatexRuns runs = RunLatexUntilStable(m_runner, m_job, command, m_base, maximumRuns, m_transcript);
     if (runs.lastRun.outcome == ToolOutcome::TimeLimit)
         return NoteLimit(JobResult::TimeLimit, "latex");
     if (runs.lastRun.outcome == ToolOutcome::OutputLimit)
@@ -127,7 +167,13 @@ JobResult DocumentConversion::MakeHtml()
         command.insert(command.end(), {"-iso_language", "cs"});
     command.insert(command.end(), m_request.htmlOptions.arguments.begin(), m_request.htmlOptions.arguments.end());
     command.push_back(m_request.mainFile);
-    return RunTool(command, m_base + "/index.html");
+    const JobResult pages = RunTool(command, m_base + "/index.html");
+    // latex2html finishes with status 0 even when LaTeX failed on some of its images.
+    const std::string transcript = ReadWholeFile(m_transcript);
+    if (pages != JobResult::Success || !LogShowsErrors(transcript))
+        return pages;
+    NoteInLog("latex2html met LaTeX errors while making the pages:\n" + ErrorLines(transcript));
+    return JobResult::LatexErrors;
 }
 
 JobResult DocumentConversion::Run()
@@ -135,7 +181,7 @@ JobResult DocumentConversion::Run()
     const JobResult latex = RunLatex();
     if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.Work() / (m_base + ".dvi")))
         return latex;
-    if (m_request.service == DocumentService::Html || m_request.service == DocumentService::CzechHtml)
+    if (IsHtml(m_request.service))
         return Worse(latex, MakeHtml());
     // -R2: no shell commands from \special and no absolute file names.
     const JobResult postScript = RunTool({"dvips", "-R2", "-q", "-o", m_base + ".ps", m_base + ".dvi"}, m_base + ".ps");

@@ -46,14 +46,13 @@ bool LogShowsErrors(const std::string& logText)
     return logText.starts_with("!") || logText.find("\n!") != std::string::npos;
 }
 
-LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::string& mainFile,
-                              const std::filesystem::path& transcript)
+LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::vector<std::string>& command,
+                              const std::string& base, int maximumRuns, const std::filesystem::path& transcript)
 {
-    const std::string base = mainFile.substr(0, mainFile.size() - 4);
     LatexRuns runs;
-    while (runs.runs < kMaximumLatexRuns) {
+    while (runs.runs < maximumRuns) {
         const std::string listsBefore = ListSnapshot(job, base);
-        runs.lastRun = runner.Run({"latex", "-no-shell-escape", "-interaction=nonstopmode", mainFile}, transcript);
+        runs.lastRun = runner.Run(command, transcript);
         ++runs.runs;
         if (runs.lastRun.outcome != ToolOutcome::Finished)
             return runs;

@@ -3,6 +3,7 @@
 #include "tool_runner.h"
 
 #include <string>
+#include <vector>
 
 namespace torvel {
 
@@ -23,10 +24,11 @@ struct LatexRuns {
 
 constexpr int kMaximumLatexRuns = 5;
 
-// Runs LaTeX on `mainFile` until it stops asking for another run and its table of contents and lists
-// stop changing, at most kMaximumLatexRuns times; stops at the first run with errors.
-LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::string& mainFile,
-                              const std::filesystem::path& transcript);
+// Runs the LaTeX `command` (whose job name is `base`) until LaTeX stops asking for another run and its
+// table of contents and lists stop changing, at most `maximumRuns` times; stops at the first run with
+// errors.
+LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::vector<std::string>& command,
+                              const std::string& base, int maximumRuns, const std::filesystem::path& transcript);
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 
