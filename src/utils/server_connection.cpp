@@ -133,9 +133,11 @@ void ServerConnection::OpenSocket(int family)
         ThrowSocketError(kCreateFailed);
 }
 
-void ServerConnection::EnableKeepAlive()
+void ServerConnection::SetConnectionOptions()
 {
     const int on = 1;
+    // The dialogue is short lines in turn; waiting to merge them with later data only adds latency.
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     // Keep-alive only shortens the wait for a vanished server; a connection works without it.
     setsockopt(m_socket, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
     setsockopt(m_socket, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepAliveIdleSeconds, sizeof kKeepAliveIdleSeconds);
@@ -156,7 +158,7 @@ void ServerConnection::Connect(const ServerAddress& address)
             OpenSocket(candidate->ai_family);
         socketUsed = true;
         if (TryConnect(candidate->ai_addr, candidate->ai_addrlen, error)) {
-            EnableKeepAlive();
+            SetConnectionOptions();
             return;
         }
     }

@@ -65,7 +65,7 @@ public:
 
 private:
     void OpenSocket(int family);
-    void EnableKeepAlive();
+    void SetConnectionOptions();
     bool TryConnect(const void* address, unsigned addressLength, int& error);
     std::size_t ReceiveSome(char* destination, std::size_t count);
     std::size_t TakeBuffered(char* destination, std::size_t count);

@@ -1,0 +1,211 @@
+#include "docsystem/server_dialogue.h"
+
+#include "docsystem/conditional_sections.h"
+#include "docsystem/document_settings_reader.h"
+#include "docsystem/entity_replacement.h"
+#include "docsystem/job_names.h"
+#include "docsystem/latex_log.h"
+#include "docsystem/result_download.h"
+#include "docsystem/source_collection.h"
+#include "docsystem/template_directory.h"
+#include "docsystem/translation_table.h"
+#include "docsystem/upload_plan.h"
+#include "utils/error_reporting.h"
+#include "utils/file_utils.h"
+#include "utils/message_format.h"
+#include "utils/string_utils.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+constexpr unsigned int kConnectionAborted = 6;
+constexpr unsigned int kSendingFiles = 8;
+constexpr unsigned int kWaitingForReply = 9;
+constexpr unsigned int kWrongServer = 133;
+constexpr unsigned int kConnecting = 135;
+constexpr unsigned int kGeneratingSource = 136;
+constexpr unsigned int kReceivingFiles = 137;
+
+const std::string greetingPrefix = "TORVEL server";
+
+void ShowProgress(DocumentationJob& job, unsigned int textId)
+{
+    job.callback->SetProgressText(utils::LoadResourceString(textId));
+}
+
+bool ParameterIsSet(DocumentationJob& job, JobParameter parameter)
+{
+    return utils::FromDecimalText(job.callback->GetParameter(parameter)) != 0;
+}
+
+void ExpectGreeting(utils::ServerConnection& connection)
+{
+    if (!utils::StartsWith(connection.ReadLine(), greetingPrefix))
+        utils::ThrowResourceError(kWrongServer);
+}
+
+// The main file is uploaded as the lower-cased base name + ".tex", whatever its own name.
+void NameMainSource(SourceSet& sources, const std::string& collectedName, const std::string& uploadName)
+{
+    if (collectedName == uploadName)
+        return;
+    if (sources.count(uploadName) != 0)
+        throw std::runtime_error("Two source files would be uploaded as \"" + uploadName
+                                 + "\"; rename the included file of that name.");
+    auto entry = sources.extract(collectedName);
+    entry.key() = uploadName;
+    sources.insert(std::move(entry));
+}
+
+void PrepareSources(DocumentationJob& job, const JobNames& names)
+{
+    const std::string collected = CollectSources(names.documentDirectory, job.documentPath, &job.extraFiles, job.sources, *job.callback);
+    NameMainSource(job.sources, collected, names.baseName + ".tex");
+    for (auto& [name, source] : job.sources) {
+        ApplyConditionalSections(source.text, job.mode);
+        ReplaceEntities(source.text, *job.callback);
+        ReadDocumentSettings(source.text, job);
+        if (job.mode != OutputMode::Html)
+            ApplyTranslationTable(source.text, job);
+    }
+}
+
+std::string ServiceName(const DocumentationJob& job)
+{
+    switch (job.mode) {
+    case OutputMode::PostScript:
+        return job.settings.processor.empty() ? "tex2ps" : job.settings.processor;
+    case OutputMode::Pdf:
+        return "tex2pdf";
+    case OutputMode::Html:
+        return job.settings.language == "czech" ? "cstex2html" : "tex2html";
+    }
+    throw std::logic_error("unknown output mode");
+}
+
+std::string RunAndResultLines(DocumentationJob& job, const std::string& service, const std::string& base)
+{
+    const std::string run = "run " + service + " " + base + ".tex";
+    switch (job.mode) {
+    case OutputMode::PostScript:
+        return run + "\nget " + base + ".ps:dos\n";
+    case OutputMode::Pdf:
+        return run + "\nget " + base + ".pdf:\n";
+    case OutputMode::Html: {
+        const std::string options = job.settings.commandLine.empty() ? job.callback->GetParameter(JobParameter::HtmlOptions)
+                                                                      : job.settings.commandLine;
+        return run + " " + options + "\nmget " + base + "/*.html:dos\nmget " + base + "/*.gif:\nmget " + base + "/*.png:\n";
+    }
+    }
+    throw std::logic_error("unknown output mode");
+}
+
+// The rest of the command script after the greeting, sent in one piece.
+void SendScript(utils::ServerConnection& connection, DocumentationJob& job, const JobNames& names,
+                const std::vector<PlannedUpload>& uploads, TransferProgress& progress)
+{
+    const std::string service = ServiceName(job);
+    std::string script = "service " + service + "\n";
+    for (const PlannedUpload& upload : uploads) {
+        script += PutLine(upload);
+        progress.total += upload.size;
+    }
+    script += "mget *.log:dos\nmget *.bin:\n";
+    script += RunAndResultLines(job, service, names.baseName);
+    script += "commit\n";
+    connection.SendText(script);
+}
+
+[[noreturn]] void ThrowAborted(const std::string& reason)
+{
+    throw std::runtime_error(utils::MessageFormat(utils::LoadResourceString(kConnectionAborted)) % reason);
+}
+
+void AwaitFirstCommit(utils::ServerConnection& connection)
+{
+    for (;;) {
+        const utils::ServerReply reply = connection.ReadReply();
+        if (reply.word == "commit")
+            return;
+        if (reply.word == "abort")
+            ThrowAborted(reply.rest);
+    }
+}
+
+std::vector<AnnouncedFile> AwaitResults(utils::ServerConnection& connection, TransferProgress& progress)
+{
+    std::vector<AnnouncedFile> files;
+    for (;;) {
+        const utils::ServerReply reply = connection.ReadReply();
+        if (reply.word == "commit")
+            return files;
+        if (reply.word == "abort")
+            ThrowAborted(reply.rest);
+        if (reply.word == "file") {
+            files.push_back(ParseFileAnnouncement(reply.rest));
+            progress.total += files.back().size;
+        }
+    }
+}
+
+void ShowResults(DocumentationJob& job, const JobNames& names)
+{
+    if (job.mode == OutputMode::PostScript && ParameterIsSet(job, JobParameter::ShowPostScript))
+        job.callback->ShowOutput(2, names.documentDirectory + "/" + names.documentBaseName + ".ps");
+    const std::string logPath = names.documentDirectory + "/" + names.documentBaseName + ".log";
+    job.callback->ShowLog(logPath, CheckLatexLog(logPath));
+}
+
+void CopyExternalImages(const std::vector<std::string>& images, const std::string& templateDirectory,
+                        const std::string& outputDirectory)
+{
+    for (const std::string& image : images) {
+        const std::string source = templateDirectory + "/extimages/" + image;
+        if (utils::FileExists(source))
+            utils::CopyFile(source, outputDirectory + "/" + image, utils::ExistingTarget::Overwrite);
+    }
+}
+
+}  // namespace
+
+void RunServerDialogue(DocumentationJob& job)
+{
+    ShowProgress(job, kGeneratingSource);
+    const JobNames names = NamesOfDocument(job.documentPath);
+    const std::string templateDirectory = TemplateDirectory(*job.callback);
+
+    utils::ServerConnection connection;
+    connection.Create(0, utils::SocketType::Stream);
+    const utils::ServerAddress address(job.callback->GetParameter(JobParameter::ServerAddress));
+    ShowProgress(job, kConnecting);
+    connection.Connect(address);
+    ShowProgress(job, kSendingFiles);
+    ExpectGreeting(connection);
+
+    TransferProgress progress{job.callback.get(), {}, 0, 0};
+    progress.Start(utils::LoadResourceString(kSendingFiles));
+    connection.SendText("documentation client\n");
+    PrepareSources(job, names);
+    const std::vector<PlannedUpload> uploads = PlanUploads(job, templateDirectory);
+    SendScript(connection, job, names, uploads, progress);
+    AwaitFirstCommit(connection);
+    SendUploads(connection, uploads, progress);
+
+    ShowProgress(job, kWaitingForReply);
+    progress.Start(utils::LoadResourceString(kReceivingFiles));
+    const std::vector<AnnouncedFile> files = AwaitResults(connection, progress);
+    const std::string outputDirectory = OutputDirectory(job, names);
+    if (job.mode == OutputMode::Html) {
+        std::error_code ignored;  // an existing directory is fine; a missing one fails at its first file
+        std::filesystem::create_directory(outputDirectory, ignored);
+    }
+    std::vector<std::string> externalImages;
+    const DownloadTarget target{job, names, outputDirectory, externalImages};
+    const std::vector<std::string> refused = DownloadResults(connection, files, target, progress);
+
+    ShowResults(job, names);
+    CopyExternalImages(externalImages, templateDirectory, outputDirectory);
+    ThrowForRefusedNames(refused);
+}

@@ -1,0 +1,128 @@
+#include "docsystem/fake_processing_server.h"
+#include "docsystem/job_test_support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace docsystem::testing;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+const std::string documentText = "\\documentclass{article}\n\\begin{document}\nText\n\\end{document}\n";
+const std::string errorPrefix = "Documentation system error:\n";
+
+class JobFailureTest : public ::testing::Test {
+protected:
+    void SetUp() override { workspace.Write("doc/paper.tex", documentText); }
+
+    CallbackRecord RunAgainst(const std::string& address)
+    {
+        return workspace.Run(JobLocation::Remote, OutputMode::PostScript, workspace.DocumentFile("paper.tex"),
+                             workspace.Parameters(address));
+    }
+
+    JobWorkspace workspace;
+    ReportedErrors errors;
+};
+
+// Every failed run still ends: the callback is deleted and no log is offered.
+void ExpectEndedWithoutResults(const CallbackRecord& record)
+{
+    EXPECT_TRUE(record.destroyed);
+    EXPECT_THAT(record.logs, IsEmpty());
+}
+
+}  // namespace
+
+TEST_F(JobFailureTest, AbortInTheFirstPhaseSendsNoData)
+{
+    FakeServerScript script;
+    script.firstPhase = "working\nabort  out of disk space \n";
+    FakeProcessingServer server(script);
+    const CallbackRecord record = RunAgainst(server.Address());
+    EXPECT_THAT(errors.Texts(), ElementsAre(errorPrefix + "Connection aborted: out of disk space"));
+    EXPECT_EQ(server.Record().uploaded, "");
+    ExpectEndedWithoutResults(record);
+}
+
+TEST_F(JobFailureTest, AbortInTheSecondPhaseAfterTheUpload)
+{
+    FakeServerScript script;
+    script.secondPhaseEnd = "abort LaTeX crashed\n";
+    FakeProcessingServer server(script);
+    const CallbackRecord record = RunAgainst(server.Address());
+    EXPECT_THAT(errors.Texts(), ElementsAre(errorPrefix + "Connection aborted: LaTeX crashed"));
+    EXPECT_EQ(server.Record().uploaded, documentText);
+    ExpectEndedWithoutResults(record);
+}
+
+TEST_F(JobFailureTest, WrongGreetingIsRefusedBeforeAnythingIsSent)
+{
+    for (const std::string greeting : {"HTTP/1.1 400 Bad Request\n", "torvel server 2\n", "TORVEL serve\n"}) {
+        ReportedErrors caseErrors;
+        FakeServerScript script;
+        script.greeting = greeting;
+        FakeProcessingServer server(script);
+        const CallbackRecord record = RunAgainst(server.Address());
+        EXPECT_THAT(caseErrors.Texts(), ElementsAre(errorPrefix + "Invalid response from the server.\n"
+                                                                  "Perhaps you are connecting to wrong server or service."));
+        EXPECT_EQ(server.Record().script, "") << greeting;
+        ExpectEndedWithoutResults(record);
+    }
+}
+
+TEST_F(JobFailureTest, GreetingNeedsOnlyItsPrefix)
+{
+    FakeServerScript script;
+    script.greeting = "TORVEL server\r\n";
+    FakeProcessingServer server(script);
+    RunAgainst(server.Address());
+    EXPECT_THAT(errors.Texts(), IsEmpty());
+}
+
+TEST_F(JobFailureTest, ConnectionClosedMidFileKeepsWhatArrived)
+{
+    const std::string log = "This is TeX\n";
+    const std::string postScript(50000, 'p');
+    FakeServerScript script;
+    script.results = {Result("paper.log", log), Result("paper.ps", postScript)};
+    script.truncatedData = log + postScript.substr(0, 20000);
+    FakeProcessingServer server(script);
+    const CallbackRecord record = RunAgainst(server.Address());
+    EXPECT_THAT(errors.Texts(), ElementsAre(errorPrefix + "Failed to receive data: Connection reset by peer"));
+    EXPECT_EQ(workspace.Read(workspace.DocumentFile("paper.log")), log);
+    // Whole chunks that arrived are on disk; the chunk cut short is not.
+    const std::string partial = workspace.Read(workspace.DocumentFile("paper.ps"));
+    EXPECT_EQ(partial.size(), 16384u);
+    EXPECT_EQ(partial, postScript.substr(0, partial.size()));
+    ExpectEndedWithoutResults(record);
+}
+
+TEST_F(JobFailureTest, RefusedConnectionAndUnknownHostAreReported)
+{
+    std::string releasedAddress;
+    {
+        FakeProcessingServer released(FakeServerScript{});
+        releasedAddress = released.Address();
+    }
+    const CallbackRecord refused = RunAgainst(releasedAddress);
+    const CallbackRecord unknown = RunAgainst("no-such-host.invalid:3000");
+    EXPECT_THAT(errors.Texts(), ElementsAre(errorPrefix + "Failed to connect to remote host: Connection refused",
+                                            errorPrefix + "Failed to connect to remote host: Host not found (no-such-host.invalid)"));
+    ExpectEndedWithoutResults(refused);
+    ExpectEndedWithoutResults(unknown);
+    EXPECT_EQ(refused.progressTexts, (std::vector<std::string>{"Generating LaTeX source...", "Connecting..."}));
+}
+
+TEST_F(JobFailureTest, UnreadableMainFileIsReported)
+{
+    FakeProcessingServer server(FakeServerScript{});
+    const CallbackRecord record = workspace.Run(JobLocation::Remote, OutputMode::PostScript, workspace.DocumentFile("absent.tex"),
+                                                workspace.Parameters(server.Address()));
+    const auto texts = errors.Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], errorPrefix + "failed to open " + workspace.DocumentFile("absent.tex"));
+    ExpectEndedWithoutResults(record);
+}
