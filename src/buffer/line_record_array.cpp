@@ -1,22 +1,11 @@
 #include "buffer/line_record_array.h"
 
+#include "buffer/mapped_memory.h"
+
 #include <cstring>
-#include <new>
-#include <sys/mman.h>
 #include <type_traits>
-#include <unistd.h>
 
 static_assert(std::is_trivially_copyable_v<LineRecord>, "records are moved as bytes");
-
-namespace {
-
-std::size_t PageRounded(std::size_t bytes)
-{
-    static const auto pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    return (bytes + pageSize - 1) / pageSize * pageSize;
-}
-
-}  // namespace
 
 LineRecordArray::~LineRecordArray()
 {
@@ -36,12 +25,7 @@ void LineRecordArray::Reserve(std::size_t capacity)
         Release();
         return;
     }
-    void* memory = m_records == nullptr
-                       ? ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                       : ::mremap(m_records, m_mappedBytes, bytes, MREMAP_MAYMOVE);
-    if (memory == MAP_FAILED) {
-        throw std::bad_alloc();
-    }
+    void* memory = m_records == nullptr ? MapMemory(bytes) : RemapMemory(m_records, m_mappedBytes, bytes);
     m_records = static_cast<LineRecord*>(memory);
     m_mappedBytes = bytes;
     m_capacity = bytes / sizeof(LineRecord);
@@ -77,7 +61,7 @@ void LineRecordArray::Erase(std::size_t first, std::size_t count)
 void LineRecordArray::Release()
 {
     if (m_records != nullptr) {
-        ::munmap(m_records, m_mappedBytes);
+        UnmapMemory(m_records, m_mappedBytes);
     }
     m_records = nullptr;
     m_size = 0;

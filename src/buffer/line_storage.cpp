@@ -1,5 +1,7 @@
 #include "buffer/line_storage.h"
 
+#include "buffer/mapped_memory.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -13,6 +15,11 @@
 #define QUILL_POISON(address, size) ((void)(address), (void)(size))
 #define QUILL_UNPOISON(address, size) ((void)(address), (void)(size))
 #endif
+
+LineStorage::~LineStorage()
+{
+    Clear();
+}
 
 char* LineStorage::Allocate(std::int32_t capacity)
 {
@@ -44,6 +51,11 @@ void LineStorage::Release(char* characters, std::int32_t capacity)
 void LineStorage::Clear()
 {
     m_freeArrays.fill(nullptr);
+    for (const Chunk& chunk : m_chunks) {
+        // Unmapping does not clear the marks; the next mapping at this address must start clean.
+        QUILL_UNPOISON(chunk.memory, chunk.size);
+        UnmapMemory(chunk.memory, chunk.size);
+    }
     m_chunks.clear();
     m_unused = nullptr;
     m_unusedSize = 0;
@@ -54,8 +66,11 @@ char* LineStorage::CutFromChunk(std::size_t size)
 {
     if (m_unusedSize < size) {
         // The rest of the old chunk (less than one array) stays unused until Clear.
-        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(m_nextChunkSize));
-        m_unused = m_chunks.back().get();
+        if (m_chunks.size() == m_chunks.capacity()) {
+            m_chunks.reserve(2 * m_chunks.size() + 8);  // so that recording the new chunk cannot throw
+        }
+        m_chunks.push_back({static_cast<char*>(MapMemory(m_nextChunkSize)), m_nextChunkSize});
+        m_unused = m_chunks.back().memory;
         m_unusedSize = m_nextChunkSize;
         QUILL_POISON(m_unused, m_unusedSize);
         m_nextChunkSize = std::min(m_nextChunkSize * 2, LargestChunkSize);

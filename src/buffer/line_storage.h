@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 // The character arrays of the lines of one table. Arrays of up to 1024 bytes are cut from large
@@ -13,7 +12,7 @@
 class LineStorage {
 public:
     LineStorage() = default;
-    ~LineStorage() = default;
+    ~LineStorage();
     LineStorage(const LineStorage&) = delete;
     LineStorage& operator=(const LineStorage&) = delete;
 
@@ -29,14 +28,18 @@ public:
 private:
     static constexpr std::int32_t Granularity = 16;
     static constexpr std::size_t FirstChunkSize = 4096;
-    static constexpr std::size_t LargestChunkSize = 1 << 20;
+    static constexpr std::size_t LargestChunkSize = 2 << 20;  // one huge page
 
     static std::size_t SizeClass(std::int32_t capacity) { return static_cast<std::size_t>(capacity / Granularity - 1); }
     char* CutFromChunk(std::size_t size);
 
     // Released arrays of each size, linked through their first bytes.
     std::array<char*, LargestPooledCapacity / Granularity> m_freeArrays{};
-    std::vector<std::unique_ptr<char[]>> m_chunks;
+    struct Chunk {
+        char* memory;
+        std::size_t size;
+    };
+    std::vector<Chunk> m_chunks;
     char* m_unused = nullptr;
     std::size_t m_unusedSize = 0;
     std::size_t m_nextChunkSize = FirstChunkSize;
