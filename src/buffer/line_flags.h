@@ -7,8 +7,6 @@
 // each), bit 19 the unnumbered bookmark (any number of lines); the other bits are free for callers.
 using LineFlags = std::uint32_t;
 
-inline constexpr int NumberedBookmarkCount = 10;
-inline constexpr LineFlags NumberedBookmarkMask = 0x3FF;
 inline constexpr LineFlags UnnumberedBookmarkFlag = 0x80000;
 
 constexpr LineFlags NumberedBookmarkFlag(int number)

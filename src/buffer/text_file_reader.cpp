@@ -4,7 +4,6 @@
 #include "buffer/line_end_splitter.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <stdexcept>

@@ -81,6 +81,29 @@ std::string DirectoryOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The replacing file takes over the permissions of the old one, and its owner where the system lets
+// us (a superuser saving someone else's file must not leave it owned by the superuser). An ordinary
+// user cannot give a file away; the file then belongs to the user who saved it, as every file
+// replaced through a rename does.
+bool TakeOverAttributes(int descriptor, const struct stat& existing)
+{
+    if (::fchmod(descriptor, existing.st_mode & 07777) != 0) {
+        return false;
+    }
+    struct stat created {};
+    if (::fstat(descriptor, &created) != 0) {
+        return false;
+    }
+    if (created.st_uid == existing.st_uid && created.st_gid == existing.st_gid) {
+        return true;
+    }
+    if (::fchown(descriptor, existing.st_uid, existing.st_gid) == 0 || errno == EPERM) {
+        // fchown may clear the set-id bits; give them back.
+        return ::fchmod(descriptor, existing.st_mode & 07777) == 0;
+    }
+    return false;
+}
+
 bool WriteLines(int descriptor, const LineTable& lines, std::string_view lineEnd)
 {
     BufferedWriter writer(descriptor);
@@ -112,7 +135,7 @@ bool WriteTextFile(const std::string& path, const LineTable& lines, std::string_
     if (!temporary.IsOpen()) {
         return false;
     }
-    if (replacesFile && ::fchmod(temporary.Descriptor(), existing.st_mode & 07777) != 0) {
+    if (replacesFile && !TakeOverAttributes(temporary.Descriptor(), existing)) {
         return false;
     }
     if (!WriteLines(temporary.Descriptor(), lines, lineEnd)) {

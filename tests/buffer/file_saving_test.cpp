@@ -74,6 +74,20 @@ TEST_F(FileSavingTest, AReplacedFileKeepsItsPermissions)
     EXPECT_EQ(ReadBytes(path), "\\documentclass{article}\r\n\\begin{document}\r\nText\r\n\\end{document}");
 }
 
+TEST_F(FileSavingTest, AReplacedFileKeepsItsOwner)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser can save a file that belongs to another user";
+    }
+    WriteBytes(path, "someone else's text");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(buffer.SaveFile(path, SaveMode::ClearModified)) << std::strerror(errno);
+    struct stat saved {};
+    ASSERT_EQ(::stat(path.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_uid, 65534u);
+    EXPECT_EQ(saved.st_gid, 65534u);
+}
+
 TEST_F(FileSavingTest, ASymbolicLinkStaysALinkAndItsTargetIsReplaced)
 {
     const std::string target = directory.File("real.tex");
