@@ -15,6 +15,7 @@ constexpr std::string_view markerRun = "8888888";
 constexpr std::string_view argumentOpening = "88888889";
 constexpr std::string_view argumentClosing = ".99999999";
 constexpr std::int32_t runLength = static_cast<std::int32_t>(markerRun.size());
+constexpr std::int32_t closingLength = static_cast<std::int32_t>(argumentClosing.size());
 constexpr std::int32_t argumentStartMarker = 0;
 constexpr std::int32_t argumentEndMarker = 1;
 
@@ -26,11 +27,6 @@ bool IsNameCharacter(char character)
 bool IsDigit(char character)
 {
     return std::isdigit(static_cast<unsigned char>(character));
-}
-
-std::int32_t Length(std::string_view text)
-{
-    return static_cast<std::int32_t>(text.size());
 }
 
 class MarkerExpansion {
@@ -128,7 +124,7 @@ private:
         const std::int32_t closing = FindClosing(found);
         if (closing < 0)
             return;
-        page_.ReplaceRange(closing, closing + Length(argumentClosing), rule.after);
+        page_.ReplaceRange(closing, closing + closingLength, rule.after);
         page_.SetMarker(argumentEndMarker, closing, 0);
         StripArgumentTags();
     }

@@ -11,6 +11,27 @@
 
 namespace {
 
+bool IsDigit(char character)
+{
+    return std::isdigit(static_cast<unsigned char>(character));
+}
+
+char EscapedCharacter(char letter)
+{
+    switch (letter) {
+    case 'b':
+        return '\b';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    default:
+        return letter;
+    }
+}
+
 // "\" + digits is the byte of that code (its low 8 bits), "\b", "\n", "\r", "\t" the control
 // bytes, "\" + any other character that character.
 std::string Unescape(std::string_view field)
@@ -19,32 +40,13 @@ std::string Unescape(std::string_view field)
     for (std::size_t index = 0; index < field.size(); ++index) {
         if (field[index] != '\\' || index + 1 == field.size()) {
             result += field[index];
-            continue;
-        }
-        const char next = field[++index];
-        if (std::isdigit(static_cast<unsigned char>(next))) {
+        } else if (!IsDigit(field[index + 1])) {
+            result += EscapedCharacter(field[++index]);
+        } else {
             unsigned code = 0;
-            for (; index < field.size() && std::isdigit(static_cast<unsigned char>(field[index])); ++index)
-                code = (code * 10 + static_cast<unsigned>(field[index] - '0')) & 0xFFu;
+            while (index + 1 < field.size() && IsDigit(field[index + 1]))
+                code = (code * 10 + static_cast<unsigned>(field[++index] - '0')) & 0xFFu;
             result += static_cast<char>(code);
-            --index;
-            continue;
-        }
-        switch (next) {
-        case 'b':
-            result += '\b';
-            break;
-        case 'n':
-            result += '\n';
-            break;
-        case 'r':
-            result += '\r';
-            break;
-        case 't':
-            result += '\t';
-            break;
-        default:
-            result += next;
         }
     }
     return result;
