@@ -20,11 +20,12 @@ struct BitmapResource {
 };
 
 // A tool bar: one button per command (ID_SEPARATOR for a gap); button i shows image i of the
-// bitmap strip, counting buttons only.
+// bitmap strip, counting buttons only. Pixels of `transparentColour` show the bar's background.
 struct ToolbarResource {
     int buttonWidth = 16;
     int buttonHeight = 15;
     UINT bitmapId = 0;
+    COLORREF transparentColour = 0xC0C0C0;
     std::vector<UINT> commands;
 };
 

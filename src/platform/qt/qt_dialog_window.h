@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/dialog_template.h"
+#include "platform/qt/qt_peer.h"
+
+#include <QPointer>
+
+#include <map>
+
+class QButtonGroup;
+class QDialog;
+class QWidget;
+
+namespace platform::qt {
+
+class DialogWidget;
+
+// A dialog of a template: a fixed-size QDialog. Closing it, or Escape, is the Cancel button;
+// radio buttons are grouped as the template groups them.
+class QtDialogWindow : public WindowPeer, public QtPeer {
+public:
+    QtDialogWindow(QtBackend& backend, const WindowCreation& creation);
+    ~QtDialogWindow() override;
+
+    QWidget* Widget() const override;
+    QDialog* Dialog() const;
+    // The exclusive group of a radio button of the template.
+    QButtonGroup& RadioGroupOf(const DialogItemTemplate& item);
+
+    CRect ClientRect() const override;
+    CPoint ScreenOrigin() const override;
+    void Move(const CRect& rect) override;
+    void Show(int command) override;
+    void SetText(const std::string& text) override;
+    std::string Text() const override { return m_text; }
+    void Enable(bool enabled) override;
+    void Invalidate(const CRect*, bool) override {}
+    void UpdateNow() override {}
+    PaintContext CurrentPaint() override { return {}; }
+    void Scroll(int, int, const CRect*, const CRect*) override {}
+    void ShowScrollInfo(int, const SCROLLINFO&) override {}
+    void SetFocus() override;
+    void SetCapture(bool) override {}
+    void StartTimer(UINT_PTR, UINT) override {}
+    void StopTimer(UINT_PTR) override {}
+    void UpdateCaret(const CaretState&) override {}
+    void AcceptDrops(bool) override {}
+    void SetCheck(int) override {}
+    int Check() const override { return 0; }
+
+private:
+    const DialogTemplate& m_template;
+    QPointer<DialogWidget> m_widget;
+    std::string m_text;
+    std::map<std::size_t, QButtonGroup*> m_radioGroups;
+};
+
+// One control of a dialog, made from its template entry.
+class QtControl : public WindowPeer, public QtPeer {
+public:
+    QtControl(QtBackend& backend, const WindowCreation& creation);
+    ~QtControl() override;
+
+    QWidget* Widget() const override;
+    CRect ClientRect() const override;
+    CPoint ScreenOrigin() const override;
+    void Move(const CRect& rect) override;
+    void Show(int command) override;
+    void SetText(const std::string& text) override;
+    std::string Text() const override;
+    void Enable(bool enabled) override;
+    void Invalidate(const CRect*, bool) override {}
+    void UpdateNow() override {}
+    PaintContext CurrentPaint() override { return {}; }
+    void Scroll(int, int, const CRect*, const CRect*) override {}
+    void ShowScrollInfo(int, const SCROLLINFO&) override {}
+    void SetFocus() override;
+    void SetCapture(bool) override {}
+    void StartTimer(UINT_PTR, UINT) override {}
+    void StopTimer(UINT_PTR) override {}
+    void UpdateCaret(const CaretState&) override {}
+    void AcceptDrops(bool) override {}
+    void SetCheck(int state) override;
+    int Check() const override;
+
+private:
+    CWnd& m_window;
+    DialogItemKind m_kind;
+    QPointer<QWidget> m_widget;
+    QButtonGroup* m_group = nullptr;
+    std::string m_text;
+};
+
+}  // namespace platform::qt

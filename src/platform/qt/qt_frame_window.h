@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/frame_peer.h"
+#include "platform/qt/qt_peer.h"
+
+#include <QPointer>
+#include <QToolBar>
+
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenu;
+
+namespace platform::qt {
+
+class FrameWidget;
+
+// The frame as a QMainWindow: its menu bar is built from the frame's menu each time a pop-up opens
+// (after the update handlers ran), tool buttons and menu entries send WM_COMMAND, the status bar
+// has one label per pane, and the view is the central widget.
+class QtFrameWindow : public FramePeer, public QtPeer {
+public:
+    QtFrameWindow(QtBackend& backend, const WindowCreation& creation);
+    ~QtFrameWindow() override;
+
+    QWidget* Widget() const override;
+    void AdoptChild(QWidget* child) override;
+
+    CRect ClientRect() const override;
+    CPoint ScreenOrigin() const override;
+    void Move(const CRect& rect) override;
+    void Show(int command) override;
+    void SetText(const std::string& text) override;
+    std::string Text() const override { return m_text; }
+    void Enable(bool enabled) override;
+    void Invalidate(const CRect*, bool) override {}
+    void UpdateNow() override {}
+    PaintContext CurrentPaint() override { return {}; }
+    void Scroll(int, int, const CRect*, const CRect*) override {}
+    void ShowScrollInfo(int, const SCROLLINFO&) override {}
+    void SetFocus() override;
+    void SetCapture(bool) override {}
+    void StartTimer(UINT_PTR, UINT) override {}
+    void StopTimer(UINT_PTR) override {}
+    void UpdateCaret(const CaretState&) override {}
+    void AcceptDrops(bool) override {}
+    void SetCheck(int) override {}
+    int Check() const override { return 0; }
+
+    void SetMenu(Menu* menu) override;
+    void SetToolbar(const ToolbarResource& toolbar) override;
+    void UpdateToolbar(const std::vector<ToolButtonState>& buttons) override;
+    void ShowToolbar(bool visible) override;
+    bool IsToolbarVisible() const override;
+    void SetStatusPanes(const std::vector<StatusPaneState>& panes) override;
+    void UpdateStatusPane(int index, const StatusPaneState& pane) override;
+    void ShowStatusBar(bool visible) override;
+    bool IsStatusBarVisible() const override;
+
+    QMainWindow* MainWindow() const;
+    QToolBar* ToolBar() const { return m_toolBar; }
+
+private:
+    void FillPopup(QMenu& menu, std::size_t popupIndex);
+    void SendCommand(UINT id);
+
+    QtBackend& m_backend;
+    CWnd& m_window;
+    QPointer<FrameWidget> m_widget;
+    std::string m_text;
+    Menu* m_menu = nullptr;
+    QPointer<QToolBar> m_toolBar;
+    std::vector<QAction*> m_toolActions;
+    std::vector<QPointer<QLabel>> m_paneLabels;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,398 @@
+#include "platform/qt/qt_painted_window.h"
+
+#include "platform/drag_drop.h"
+#include "platform/input.h"
+#include "platform/qt/character_set_codec.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_surface.h"
+#include "platform/wnd.h"
+
+#include <QAbstractScrollArea>
+#include <QGuiApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace platform::qt {
+namespace {
+
+constexpr int CaretBlinkMilliseconds = 500;
+
+CPoint PointOf(const QPointF& point)
+{
+    return {static_cast<int>(point.x()), static_cast<int>(point.y())};
+}
+
+DWORD DragKeyState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    DWORD state = 0;
+    if ((modifiers & Qt::ControlModifier) != 0)
+        state |= MK_CONTROL;
+    if ((modifiers & Qt::ShiftModifier) != 0)
+        state |= MK_SHIFT;
+    if ((buttons & Qt::LeftButton) != 0)
+        state |= MK_LBUTTON;
+    if ((buttons & Qt::RightButton) != 0)
+        state |= MK_RBUTTON;
+    return state;
+}
+
+Qt::DropAction ToDropAction(DROPEFFECT effect)
+{
+    if ((effect & DROPEFFECT_MOVE) != 0)
+        return Qt::MoveAction;
+    return (effect & DROPEFFECT_COPY) != 0 ? Qt::CopyAction : Qt::IgnoreAction;
+}
+
+COleDataObject DataOf(const QMimeData* mime)
+{
+    if (mime == nullptr || !mime->hasText())
+        return COleDataObject(std::nullopt);
+    return COleDataObject(EncodeText(mime->text(), ClipboardCharacterSet));
+}
+
+}  // namespace
+
+// The widget side: every event becomes the window message the framework expects.
+class PaintedWidget : public QAbstractScrollArea {
+public:
+    PaintedWidget(QtPaintedWindow& peer, QWidget* parent) : QAbstractScrollArea(parent), m_peer(peer)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setFocusPolicy(Qt::StrongFocus);
+        viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+        viewport()->setAutoFillBackground(false);
+        viewport()->setMouseTracking(true);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { m_peer.Paint(*event); }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QAbstractScrollArea::resizeEvent(event);
+        const QSize size = viewport()->size();
+        m_peer.m_window.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.width(), size.height()));
+    }
+    // The window scrolls itself, through ScrollWindow.
+    void scrollContentsBy(int, int) override {}
+    // Tab is a key for the window, not a way to the next widget.
+    bool focusNextPrevChild(bool) override { return false; }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        m_peer.m_backend.NoteKey(*event, true);
+        input::DeliverKeyPress(m_peer.m_window, VirtualKeyOf(*event), CharacterOf(*event));
+        m_peer.m_backend.ScheduleIdle();
+    }
+    void keyReleaseEvent(QKeyEvent* event) override { m_peer.m_backend.NoteKey(*event, false); }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QAbstractScrollArea::focusInEvent(event);
+        CWnd::ReportFocusChange(&m_peer.m_window);
+        m_peer.m_backend.ScheduleIdle();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QAbstractScrollArea::focusOutEvent(event);
+        // A menu opening keeps the focus where it is.
+        if (event->reason() != Qt::PopupFocusReason && CWnd::GetFocus() == &m_peer.m_window)
+            CWnd::ReportFocusChange(nullptr);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override { Button(*event, event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        Button(*event, event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override { Button(*event, event->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP); }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        m_peer.m_backend.SetCursorWidget(viewport());
+        input::DeliverMouseMessage(m_peer.m_window, WM_MOUSEMOVE, input::CurrentKeyFlags(), PointOf(event->position()));
+    }
+    void wheelEvent(QWheelEvent* event) override
+    {
+        const int delta = event->angleDelta().y();
+        if (delta != 0)
+            input::DeliverMouseWheel(m_peer.m_window, input::CurrentKeyFlags(), static_cast<short>(delta), PointOf(event->position()));
+        event->accept();
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        m_peer.m_window.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_peer.m_window.GetSafeHwnd()),
+                                    MAKELPARAM(event->globalPos().x(), event->globalPos().y()));
+    }
+
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window);
+        COleDataObject data = DataOf(event->mimeData());
+        if (target == nullptr)
+            return event->ignore();
+        Answer(*event, target->OnDragEnter(&m_peer.m_window, &data, DragKeyState(event->modifiers(), event->buttons()),
+                                           PointOf(event->position())));
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window);
+        COleDataObject data = DataOf(event->mimeData());
+        if (target == nullptr)
+            return event->ignore();
+        const DWORD keys = DragKeyState(event->modifiers(), event->buttons());
+        target->OnDragScroll(&m_peer.m_window, keys, PointOf(event->position()));
+        Answer(*event, target->OnDragOver(&m_peer.m_window, &data, keys, PointOf(event->position())));
+    }
+    void dragLeaveEvent(QDragLeaveEvent*) override
+    {
+        if (COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window))
+            target->OnDragLeave(&m_peer.m_window);
+    }
+    void dropEvent(QDropEvent* event) override
+    {
+        COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window);
+        COleDataObject data = DataOf(event->mimeData());
+        const DROPEFFECT effect = event->dropAction() == Qt::MoveAction ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+        if (target == nullptr || !target->OnDrop(&m_peer.m_window, &data, effect, PointOf(event->position())))
+            return event->ignore();
+        event->setDropAction(ToDropAction(effect));
+        event->accept();
+    }
+
+private:
+    void Button(QMouseEvent& event, UINT message)
+    {
+        m_peer.m_backend.SetCursorWidget(viewport());
+        input::DeliverMouseMessage(m_peer.m_window, message, input::CurrentKeyFlags(), PointOf(event.position()));
+        m_peer.m_backend.ScheduleIdle();
+    }
+    static void Answer(QDragMoveEvent& event, DROPEFFECT effect)
+    {
+        if (effect == DROPEFFECT_NONE)
+            return event.ignore();
+        event.setDropAction(ToDropAction(effect));
+        event.accept();
+    }
+
+    QtPaintedWindow& m_peer;
+};
+
+QtPaintedWindow::QtPaintedWindow(QtBackend& backend, const WindowCreation& creation)
+    : m_backend(backend), m_window(*creation.window), m_style(creation.create.style)
+{
+    QWidget* parent = WidgetOf(creation.parent);
+    m_widget = new PaintedWidget(*this, parent);
+    m_widget->setGeometry(creation.create.x, creation.create.y, creation.create.cx, creation.create.cy);
+    if (auto* adopter = dynamic_cast<QtPeer*>(creation.parent))
+        adopter->AdoptChild(m_widget);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        QScrollBar* scrollBar = bar == SB_VERT ? m_widget->verticalScrollBar() : m_widget->horizontalScrollBar();
+        QObject::connect(scrollBar, &QScrollBar::actionTriggered, scrollBar,
+                         [this, bar, scrollBar](int action) { ScrollBarAction(bar, *scrollBar, action); });
+    }
+    m_blink.setInterval(CaretBlinkMilliseconds);
+    QObject::connect(&m_blink, &QTimer::timeout, [this] {
+        m_caretBlinkOn = !m_caretBlinkOn;
+        if (m_widget != nullptr)
+            m_widget->viewport()->update(CaretRect());
+    });
+}
+
+QtPaintedWindow::~QtPaintedWindow()
+{
+    m_blink.stop();
+    m_timers.clear();
+    delete m_widget.data();
+}
+
+QWidget* QtPaintedWindow::Widget() const
+{
+    return m_widget;
+}
+
+CRect QtPaintedWindow::ClientRect() const
+{
+    const QSize size = m_widget->viewport()->size();
+    return CRect(0, 0, size.width(), size.height());
+}
+
+CPoint QtPaintedWindow::ScreenOrigin() const
+{
+    const QPoint origin = m_widget->viewport()->mapToGlobal(QPoint(0, 0));
+    return {origin.x(), origin.y()};
+}
+
+void QtPaintedWindow::Move(const CRect& rect)
+{
+    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void QtPaintedWindow::Show(int command)
+{
+    m_widget->setVisible(command != SW_HIDE);
+}
+
+void QtPaintedWindow::Enable(bool enabled)
+{
+    m_widget->setEnabled(enabled);
+}
+
+void QtPaintedWindow::Invalidate(const CRect* rect, bool erase)
+{
+    const QRect area = rect != nullptr ? QRect(rect->left, rect->top, rect->Width(), rect->Height())
+                                       : m_widget->viewport()->rect();
+    m_pending += area;
+    m_eraseWanted = m_eraseWanted || erase;
+    m_widget->viewport()->update(area);
+}
+
+void QtPaintedWindow::UpdateNow()
+{
+    if (!m_pending.isEmpty() && m_widget->isVisible())
+        m_widget->viewport()->repaint(m_pending);
+}
+
+void QtPaintedWindow::Paint(QPaintEvent& event)
+{
+    QPainter painter(m_widget->viewport());
+    const QSize size = m_widget->viewport()->size();
+    QtSurface surface(painter, CSize(size.width(), size.height()));
+    const QRect area = event.rect();
+    m_paint = {&surface, CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1), m_eraseWanted};
+    m_pending -= event.region();
+    m_eraseWanted = false;
+    m_window.SendMessage(WM_PAINT);
+    m_paint = {};
+    if (m_caret.exists && m_caret.visible && m_caretBlinkOn && event.region().intersects(CaretRect())) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(CaretRect(), m_caret.grey ? QColor(128, 128, 128) : QColor(255, 255, 255));
+    }
+}
+
+QRect QtPaintedWindow::CaretRect() const
+{
+    return QRect(m_caret.rect.left, m_caret.rect.top, m_caret.rect.Width(), m_caret.rect.Height());
+}
+
+void QtPaintedWindow::Scroll(int dx, int dy, const CRect* scrollRect, const CRect* clipRect)
+{
+    // The caret must not travel with the pixels: take it off first.
+    const bool caretShown = m_caret.exists && m_caret.visible && m_caretBlinkOn;
+    if (caretShown) {
+        m_caretBlinkOn = false;
+        m_widget->viewport()->repaint(CaretRect());
+    }
+    QRect area = m_widget->viewport()->rect();
+    if (scrollRect != nullptr)
+        area &= QRect(scrollRect->left, scrollRect->top, scrollRect->Width(), scrollRect->Height());
+    if (clipRect != nullptr)
+        area &= QRect(clipRect->left, clipRect->top, clipRect->Width(), clipRect->Height());
+    m_widget->viewport()->scroll(dx, dy, area);
+    // What the move uncovered waits for UpdateNow.
+    QRegion uncovered(area);
+    uncovered -= area.translated(dx, dy) & area;
+    m_pending += uncovered;
+    m_caretBlinkOn = true;
+}
+
+void QtPaintedWindow::ShowScrollInfo(int bar, const SCROLLINFO& info)
+{
+    const bool wanted = (m_style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+    if (!wanted)
+        return;
+    QScrollBar* scrollBar = bar == SB_VERT ? m_widget->verticalScrollBar() : m_widget->horizontalScrollBar();
+    const int page = static_cast<int>(info.nPage);
+    const bool scrolls = info.nMax - info.nMin + 1 > page && info.nMax > info.nMin;
+    m_settingScrollBar = true;
+    scrollBar->setRange(info.nMin, std::max(info.nMin, info.nMax - std::max(page - 1, 0)));
+    scrollBar->setPageStep(std::max(page, 1));
+    scrollBar->setSingleStep(1);
+    scrollBar->setValue(info.nPos);
+    scrollBar->setEnabled(scrolls);
+    m_settingScrollBar = false;
+    const Qt::ScrollBarPolicy policy = scrolls || (info.fMask & SIF_DISABLENOSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
+                                                                                           : Qt::ScrollBarAlwaysOff;
+    if (bar == SB_VERT)
+        m_widget->setVerticalScrollBarPolicy(policy);
+    else
+        m_widget->setHorizontalScrollBarPolicy(policy);
+}
+
+void QtPaintedWindow::ScrollBarAction(int bar, QScrollBar& scrollBar, int action)
+{
+    if (m_settingScrollBar)
+        return;
+    UINT code = SB_ENDSCROLL;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+    default: return;
+    }
+    m_window.ReportScrollAction(bar, code, scrollBar.sliderPosition());
+    // The window decided where the bar stands; Qt is not to move it further.
+    m_settingScrollBar = true;
+    scrollBar.setSliderPosition(m_window.GetScrollPos(bar));
+    m_settingScrollBar = false;
+}
+
+void QtPaintedWindow::SetFocus()
+{
+    m_widget->setFocus(Qt::OtherFocusReason);
+    if (m_widget->hasFocus())
+        CWnd::ReportFocusChange(&m_window);
+}
+
+void QtPaintedWindow::SetCapture(bool captured)
+{
+    // Qt keeps sending a pressed button's moves to its widget; an explicit capture adds nothing
+    // but the grab, which is only taken while a button is down.
+    if (captured && QGuiApplication::mouseButtons() != Qt::NoButton)
+        m_widget->viewport()->grabMouse();
+    else if (!captured)
+        m_widget->viewport()->releaseMouse();
+}
+
+void QtPaintedWindow::StartTimer(UINT_PTR id, UINT milliseconds)
+{
+    auto& timer = m_timers[id];
+    if (timer == nullptr) {
+        timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] { m_window.SendMessage(WM_TIMER, id); });
+    }
+    timer->start(static_cast<int>(milliseconds));
+}
+
+void QtPaintedWindow::StopTimer(UINT_PTR id)
+{
+    // Stopped, not deleted: the call may come from the timer's own signal.
+    if (auto found = m_timers.find(id); found != m_timers.end())
+        found->second->stop();
+}
+
+void QtPaintedWindow::UpdateCaret(const CaretState& caret)
+{
+    const QRect before = CaretRect();
+    m_caret = caret;
+    m_caretBlinkOn = true;
+    if (m_caret.exists && m_caret.visible)
+        m_blink.start();
+    else
+        m_blink.stop();
+    m_widget->viewport()->update(before);
+    m_widget->viewport()->update(CaretRect());
+}
+
+void QtPaintedWindow::AcceptDrops(bool accept)
+{
+    m_widget->viewport()->setAcceptDrops(accept);
+}
+
+}  // namespace platform::qt

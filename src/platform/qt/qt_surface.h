@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/drawing_surface.h"
+
+#include <QPixmap>
+
+#include <functional>
+#include <optional>
+
+class QPainter;
+
+namespace platform::qt {
+
+// A drawing surface over Qt: a window's viewport while it paints (through its painter), or an
+// off-screen pixmap (a bitmap of a memory device context).
+class QtSurface : public DrawingSurface {
+public:
+    QtSurface(QPainter& painter, CSize size);
+    explicit QtSurface(CSize size);
+
+    CSize Size() const override { return m_size; }
+    void FillSolidRect(const CRect& rect, COLORREF colour) override;
+    void DrawText(CPoint origin, std::string_view bytes, const TextStyle& style, const std::optional<CRect>& clip) override;
+    void CopyFrom(CPoint destination, CSize size, const DrawingSurface& source, CPoint sourceOrigin) override;
+    void DrawImage(CPoint destination, const BitmapResource& image, const CRect& sourceRect,
+                   std::optional<COLORREF> transparent) override;
+
+private:
+    void Paint(const std::function<void(QPainter&)>& operation);
+
+    QPainter* m_windowPainter = nullptr;
+    std::optional<QPixmap> m_pixmap;
+    CSize m_size;
+};
+
+QColor ToQColor(COLORREF colour);
+// The image of a bitmap resource; pixels of `transparent` are fully transparent.
+const QImage& ImageOf(const BitmapResource& bitmap, std::optional<COLORREF> transparent);
+
+}  // namespace platform::qt
