@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/win_types.h"
+
+// Resources and commands of the application shell.
+constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT ID_OPTIONS = 32797;
+constexpr UINT ID_HELP_CONTENTS = 32802;
+// The status bar pane with the documentation job's progress.
+constexpr UINT ID_INDICATOR_PROGRESS = 61221;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/control_bars.h"
+#include "platform/frame_wnd.h"
+
+// The editor's top-level window: menu, a tool bar docked at the top and a status bar whose second
+// pane shows the progress of the documentation job.
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame();
+
+    CStatusBar& StatusBar() { return m_wndStatusBar; }
+    CToolBar& ToolBar() { return m_wndToolBar; }
+
+protected:
+    // -1 when the tool bar or the status bar cannot be made; the application does not start then.
+    int OnCreate(CREATESTRUCT* create) override;
+
+private:
+    // WM_USER+5: a zero-terminated text (wParam) for a status bar pane (lParam).
+    LRESULT OnStatusText(WPARAM text, LPARAM pane);
+    // WM_USER+17: accepted and ignored.
+    LRESULT OnIgnoredNotification(WPARAM, LPARAM);
+
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+};

@@ -1,0 +1,162 @@
+#include "docsystem/fake_processing_server.h"
+#include "program_runner.h"
+#include "utils/test_scratch_directory.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using app::testing::ProgramResult;
+using app::testing::RunProgram;
+using docsystem::testing::FakeProcessingServer;
+using docsystem::testing::FakeServerScript;
+using docsystem::testing::Result;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+namespace {
+
+const std::string documentText = "\\documentclass{article}\n\\begin{document}\nText\n\\end{document}\n";
+
+// A document directory, an empty data directory and a configuration home, all private to the test.
+class WindowlessProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(root / "data/template");
+        std::filesystem::create_directories(root / "config/TVL");
+        std::filesystem::create_directories(root / "doc");
+        utils::testing::WriteFile(Document("Paper.tex"), documentText);
+    }
+
+    std::string Document(const std::string& name) const { return root / ("doc/" + name); }
+
+    void WriteSettings(const std::string& content) const
+    {
+        utils::testing::WriteFile(root / "config/TVL/Quillwright.conf", content);
+    }
+
+    ProgramResult Run(const std::vector<std::string>& arguments) const
+    {
+        return RunProgram(QUILLWRIGHT_PROGRAM, arguments,
+                          {{"QUILLWRIGHT_HOME", root / "data"}, {"XDG_CONFIG_HOME", root / "config"}, {"HOME", root.Path()}});
+    }
+
+    utils::testing::ScratchDirectory root;
+};
+
+}  // namespace
+
+TEST_F(WindowlessProgramTest, UsageErrorsExitWith64AndShowTheUsage)
+{
+    const std::vector<std::vector<std::string>> invocations = {
+        {"--output", "pdf"},
+        {"--output", "dvi", "paper.tex"},
+        {"--output"},
+        {"--output", "ps", "--colour", "paper.tex"},
+        {"--output", "ps", "a.tex", "b.tex"},
+        {"--address", "host:1", "paper.tex"},
+        {"--output", "ps", "--output", "pdf", "paper.tex"},
+    };
+    for (const auto& arguments : invocations) {
+        const ProgramResult result = Run(arguments);
+        EXPECT_EQ(result.exitStatus, 64) << arguments.back();
+        EXPECT_THAT(result.standardError, StartsWith("quillwright: "));
+        EXPECT_THAT(result.standardError, HasSubstr("usage: quillwright --output ps|pdf|html"));
+    }
+    const ProgramResult help = Run({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_THAT(help.standardOutput, StartsWith("usage: quillwright --output ps|pdf|html"));
+}
+
+TEST_F(WindowlessProgramTest, WithoutOutputOptionTheMissingWindowIsReported)
+{
+    const ProgramResult result = Run({Document("Paper.tex")});
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_EQ(result.standardError,
+              "quillwright: the editor window is not part of this build; use quillwright --output ps|pdf|html FILE\n");
+}
+
+TEST_F(WindowlessProgramTest, SuccessfulJobListsItsResultsAndShowsProgress)
+{
+    FakeServerScript script;
+    script.results = {Result("paper.log", "This is TeX\n"), Result("paper.pdf", "%PDF-1.4\n")};
+    FakeProcessingServer server(script);
+
+    const ProgramResult result = Run({"--output", "pdf", "--address", server.Address(), Document("Paper.tex")});
+
+    EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+    EXPECT_EQ(result.standardOutput, Document("Paper.pdf") + "\n");
+    EXPECT_THAT(result.standardError, StartsWith("Generating LaTeX source...\nConnecting...\nSending files\n"));
+    EXPECT_THAT(result.standardError, HasSubstr("\nWaiting for reply...\nReceiving files: 0 of 0kB\n"));
+    EXPECT_EQ(utils::testing::ReadFile(Document("Paper.pdf")), "%PDF-1.4\n");
+    EXPECT_THAT(server.Record().script, HasSubstr("run tex2pdf paper.tex\nget paper.pdf:\n"));
+}
+
+TEST_F(WindowlessProgramTest, JobErrorExitsWith1WithItsMessage)
+{
+    std::string releasedAddress;
+    {
+        FakeProcessingServer released{FakeServerScript{}};
+        releasedAddress = released.Address();
+    }
+    const ProgramResult result = Run({"--output", "ps", "--address", releasedAddress, Document("Paper.tex")});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_THAT(result.standardError,
+                HasSubstr("Documentation system error:\nFailed to connect to remote host: Connection refused\n"));
+    EXPECT_EQ(result.standardOutput, "");
+}
+
+TEST_F(WindowlessProgramTest, LatexErrorsExitWith2WithTheirLinesAndTheLog)
+{
+    FakeServerScript script;
+    script.results = {
+        Result("paper.log", "This is TeX\n! Undefined control sequence.\nl.3 \\foo\n      bar\n! Missing $ inserted.\n"),
+        Result("paper.ps", "%!PS\n")};
+    FakeProcessingServer server(script);
+
+    const ProgramResult result = Run({"--output", "ps", "--address", server.Address(), Document("Paper.tex")});
+
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.standardOutput, Document("Paper.ps") + "\n");
+    EXPECT_THAT(result.standardError, HasSubstr("! Undefined control sequence.\nl.3 \\foo\n! Missing $ inserted.\n"
+                                                "LaTeX reported errors; the log is " + Document("Paper.log") + "\n"));
+}
+
+TEST_F(WindowlessProgramTest, SettingsFileGivesAddressAndOptionsUnlessTheCommandLineReplacesThem)
+{
+    FakeServerScript script;
+    {
+        FakeProcessingServer server(script);
+        WriteSettings("[settings]\naddress=" + server.Address() + "\ncmdline=\"-split 5\"\n");
+        const ProgramResult result = Run({"--output", "html", Document("Paper.tex")});
+        EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+        EXPECT_THAT(server.Record().script, HasSubstr("run tex2html paper.tex -split 5\n"));
+    }
+    {
+        FakeProcessingServer server(script);
+        WriteSettings("[settings]\naddress=127.0.0.1:1\ncmdline=-split 5\n");
+        const ProgramResult result =
+            Run({"--output", "html", "--address", server.Address(), "--html-options=-split 1", Document("Paper.tex")});
+        EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+        EXPECT_THAT(server.Record().script, HasSubstr("run tex2html paper.tex -split 1\n"));
+    }
+}
+
+TEST_F(WindowlessProgramTest, LocalRunWithTheBundledScriptMakesPostScript)
+{
+    if (std::system("command -v latex >/dev/null 2>&1 && command -v dvips >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "latex and dvips are not installed";
+    const std::string script = std::string(QUILLWRIGHT_SOURCE_DIR) + "/scripts/local-latex.sh";
+
+    const ProgramResult good = Run({"--output", "ps", "--local", script, Document("Paper.tex")});
+    EXPECT_EQ(good.exitStatus, 0) << good.standardError;
+    EXPECT_EQ(good.standardOutput, Document("Paper.ps") + "\n");
+    EXPECT_THAT(utils::testing::ReadFile(Document("Paper.ps")), StartsWith("%!PS"));
+
+    utils::testing::WriteFile(Document("Broken.tex"), "\\documentclass{article}\n\\begin{document}\n\\foo\nSome text.\n\\end{document}\n");
+    const ProgramResult broken = Run({"--output", "ps", "--local", script, Document("Broken.tex")});
+    EXPECT_EQ(broken.exitStatus, 2) << broken.standardError;
+    EXPECT_THAT(broken.standardError, HasSubstr("! Undefined control sequence.\nl.3 \\foo\n"));
+}
