@@ -1,5 +1,7 @@
 #include "views/margin_images.h"
 
+#include "buffer/line_flags.h"
+
 #include <array>
 #include <string_view>
 
@@ -10,14 +12,12 @@ namespace {
 constexpr int FirstNumberedImage = 3;
 constexpr int BookmarkZeroImage = 12;
 constexpr int UnnumberedImage = 13;
-constexpr std::uint32_t BookmarkZeroFlag = 0x1u;
-constexpr std::uint32_t UnnumberedFlag = 0x80000u;
 
-constexpr std::uint32_t TagFill = 0x0040A0u;
-constexpr std::uint32_t TagBorder = 0x002060u;
-constexpr std::uint32_t DigitColour = 0xFFFFA0u;
-constexpr std::uint32_t RibbonFill = 0x008080u;
-constexpr std::uint32_t RibbonBorder = 0x004040u;
+constexpr COLORREF TagFill = RGB(0, 64, 160);
+constexpr COLORREF TagBorder = RGB(0, 32, 96);
+constexpr COLORREF DigitColour = RGB(255, 255, 160);
+constexpr COLORREF RibbonFill = RGB(0, 128, 128);
+constexpr COLORREF RibbonBorder = RGB(0, 64, 64);
 
 // Digits 0 to 9 in a 3 x 5 pixel font, one string of 15 cells each, row by row.
 constexpr std::array<std::string_view, 10> DigitGlyphs = {
@@ -77,17 +77,17 @@ class StripCanvas {
 public:
     StripCanvas() : m_pixels(static_cast<std::size_t>(StripWidth * ImageSize), MaskColour) {}
 
-    void Put(int image, int x, int y, std::uint32_t colour)
+    void Put(int image, int x, int y, COLORREF colour)
     {
         if (x < 0 || x >= ImageSize || y < 0 || y >= ImageSize)
             return;
         m_pixels[static_cast<std::size_t>(y * StripWidth + image * ImageSize + x)] = colour;
     }
 
-    std::vector<std::uint32_t> Take() { return std::move(m_pixels); }
+    platform::BitmapResource Take() { return {StripWidth, ImageSize, std::move(m_pixels)}; }
 
 private:
-    std::vector<std::uint32_t> m_pixels;
+    std::vector<COLORREF> m_pixels;
 };
 
 // A tag of 12 x 14 pixels with clipped corners and a digit drawn twice its font size.
@@ -139,17 +139,17 @@ void DrawRibbon(StripCanvas& canvas, int image)
 int ImageForLineFlags(std::uint32_t lineFlags)
 {
     for (int bookmark = 1; bookmark <= 9; ++bookmark) {
-        if ((lineFlags & (1u << bookmark)) != 0)
+        if ((lineFlags & NumberedBookmarkFlag(bookmark)) != 0)
             return FirstNumberedImage + bookmark - 1;
     }
-    if ((lineFlags & BookmarkZeroFlag) != 0)
+    if ((lineFlags & NumberedBookmarkFlag(0)) != 0)
         return BookmarkZeroImage;
-    if ((lineFlags & UnnumberedFlag) != 0)
+    if ((lineFlags & UnnumberedBookmarkFlag) != 0)
         return UnnumberedImage;
     return -1;
 }
 
-std::vector<std::uint32_t> DrawStrip()
+platform::BitmapResource DrawStrip()
 {
     StripCanvas canvas;
     for (int bookmark = 1; bookmark <= 9; ++bookmark)
@@ -157,6 +157,12 @@ std::vector<std::uint32_t> DrawStrip()
     DrawNumberedTag(canvas, BookmarkZeroImage, 0);
     DrawRibbon(canvas, UnnumberedImage);
     return canvas.Take();
+}
+
+void RegisterStrip()
+{
+    if (platform::resources::FindBitmap(StripResourceId) == nullptr)
+        platform::resources::AddBitmap(StripResourceId, DrawStrip());
 }
 
 } // namespace margin_images

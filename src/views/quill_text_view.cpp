@@ -1,0 +1,259 @@
+#include "views/quill_text_view.h"
+
+#include "buffer/text_change.h"
+#include "buffer/update_hint.h"
+#include "views/slot_colour.h"
+
+#include <algorithm>
+#include <cstring>
+
+CQuillTextView::CQuillTextView()
+{
+    ResetViewState();
+}
+
+CQuillTextView::~CQuillTextView()
+{
+    // Normally the window's destruction has detached the view already.
+    if (m_buffer != nullptr)
+        m_buffer->DetachView(this);
+}
+
+void CQuillTextView::ResetViewState()
+{
+    m_lineHeight = -1;
+    m_charWidth = -1;
+    m_tabSize = 4;
+    ForgetVisibleCounts();
+    m_widestLineLength = -1;
+    m_idealColumn = -1;
+    m_anchorPos = {};
+    m_marginImages.DeleteImageList();
+    m_viewFont.DeleteObject();
+    m_parseStates.Discard();
+    m_lengths.Discard();
+    m_caretPos = {};
+    m_selStart = {};
+    m_selEnd = {};
+    m_topLine = 0;
+    m_firstColumn = 0;
+    m_selectionVisibility = SelectionVisibility::WithFocus;
+    if (GetSafeHwnd() != nullptr)
+        PlaceCaret();
+}
+
+int CQuillTextView::LineCount() const
+{
+    return m_buffer == nullptr ? 1 : m_buffer->LineCount();
+}
+
+int CQuillTextView::LineLength(int line) const
+{
+    return m_buffer == nullptr ? 0 : m_buffer->LineLength(line);
+}
+
+const char* CQuillTextView::LineChars(int line) const
+{
+    return m_buffer == nullptr ? nullptr : m_buffer->LineChars(line);
+}
+
+std::uint32_t CQuillTextView::LineFlags(int line) const
+{
+    return m_buffer == nullptr ? 0 : m_buffer->LineFlagsOf(line);
+}
+
+void CQuillTextView::GetText(TextPosition start, TextPosition end, std::string& text) const
+{
+    text.clear();
+    if (m_buffer != nullptr)
+        m_buffer->ExtractText(start.line, start.character, end.line, end.character, text);
+}
+
+std::string_view CQuillTextView::LineText(int line) const
+{
+    const char* characters = LineChars(line);
+    if (characters == nullptr)
+        return {};
+    return {characters, static_cast<std::size_t>(LineLength(line))};
+}
+
+COLORREF CQuillTextView::SlotColour(ColourSlot slot) const
+{
+    return DefaultSlotColour(slot);
+}
+
+std::uint32_t CQuillTextView::ScanLine(std::uint32_t, int, std::vector<ColourSpan>*)
+{
+    return 0;
+}
+
+CQuillTextBuffer* CQuillTextView::FindBuffer()
+{
+    return nullptr;
+}
+
+void CQuillTextView::EditNotify(std::int32_t, std::string_view)
+{
+}
+
+std::uint32_t CQuillTextView::LineEndState(int line)
+{
+    m_parseStates.EnsureExists(LineCount());
+    if (line < 0)
+        return 0;
+    line = std::min(line, LineCount() - 1);
+    if (const auto known = m_parseStates.Get(line); known != LineValueCache::NotComputed)
+        return known;
+    int first = line;
+    while (first > 0 && m_parseStates.Get(first - 1) == LineValueCache::NotComputed)
+        --first;
+    std::uint32_t state = first > 0 ? m_parseStates.Get(first - 1) : 0;
+    for (int current = first; current <= line; ++current) {
+        state = ScanLine(state, current, nullptr);
+        m_parseStates.Set(current, state);
+    }
+    return state;
+}
+
+void CQuillTextView::BindBuffer(CQuillTextBuffer* buffer)
+{
+    if (m_buffer != nullptr)
+        m_buffer->DetachView(this);
+    m_buffer = buffer != nullptr ? buffer : FindBuffer();
+    if (m_buffer != nullptr)
+        m_buffer->AttachView(this);
+    ResetViewState();
+    UpdateVerticalScrollBar(ScrollBarUpdate::Everything);
+    UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
+}
+
+void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std::uint32_t hints, std::int32_t line)
+{
+    if ((hints & UpdateHint::ContentReset) != 0) {
+        ResetViewState();
+        UpdateVerticalScrollBar(ScrollBarUpdate::Everything);
+        UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
+        return;
+    }
+    if ((hints & UpdateHint::OneLine) != 0) {
+        m_parseStates.InvalidateFrom(line);
+        m_lengths.Invalidate(line);
+        InvalidateFromLine(line);
+    } else {
+        const int first = line == -1 ? 0 : line;
+        m_parseStates.Refit(LineCount(), first);
+        m_lengths.Refit(LineCount(), first);
+        InvalidateFromLine(first);
+    }
+    if (change != nullptr) {
+        MoveStoredPositions(*change);
+        if (GetSafeHwnd() != nullptr)
+            PlaceCaret();
+    }
+    if ((hints & UpdateHint::LineCountChanged) != 0)
+        UpdateVerticalScrollBar(ScrollBarUpdate::Everything);
+    if ((hints & UpdateHint::LineWidthChanged) != 0) {
+        m_widestLineLength = -1;
+        UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
+    }
+}
+
+void CQuillTextView::MoveStoredPositions(const TextChange& change)
+{
+    change.AdjustPosition(m_caretPos);
+    change.AdjustPosition(m_selStart);
+    change.AdjustPosition(m_selEnd);
+    change.AdjustPosition(m_anchorPos);
+    TextPosition top{0, m_topLine};
+    change.AdjustPosition(top);
+    m_topLine = top.line;
+}
+
+void CQuillTextView::InvalidateFromLine(int line)
+{
+    if (GetSafeHwnd() == nullptr)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    client.top = std::max(client.top, (line - m_topLine) * LineHeight());
+    if (!client.IsRectEmpty())
+        InvalidateRect(&client, EraseBackground::No);
+}
+
+void CQuillTextView::RepaintLines(int first, int last)
+{
+    if (GetSafeHwnd() == nullptr)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const int lineHeight = LineHeight();
+    CRect bands = client;
+    bands.top = std::max(client.top, (first - m_topLine) * lineHeight);
+    if (last != -1)
+        bands.bottom = std::min(client.bottom, (last - m_topLine + 1) * lineHeight);
+    if (!bands.IsRectEmpty())
+        InvalidateRect(&bands, EraseBackground::No);
+}
+
+bool CQuillTextView::PreCreateWindow(CREATESTRUCT& create)
+{
+    create.classStyle = CS_DBLCLKS;
+    create.style |= WS_VSCROLL | WS_HSCROLL;
+    return CView::PreCreateWindow(create);
+}
+
+int CQuillTextView::OnCreate(CREATESTRUCT* create)
+{
+    if (CView::OnCreate(create) == -1)
+        return -1;
+    m_logFont = LOGFONT{};
+    std::strcpy(m_logFont.lfFaceName, "FixedSys");
+    m_logFont.lfHeight = 0;
+    m_logFont.lfWeight = FW_NORMAL;
+    m_logFont.lfCharSet = DEFAULT_CHARSET;
+    return 0;
+}
+
+void CQuillTextView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    LOGFONT courier{};
+    std::strcpy(courier.lfFaceName, "Courier New");
+    courier.lfHeight = 16;
+    courier.lfWeight = FW_NORMAL;
+    courier.lfCharSet = ANSI_CHARSET;
+    ApplyFont(courier);
+    BindBuffer(nullptr);
+}
+
+void CQuillTextView::OnDestroy()
+{
+    if (m_buffer != nullptr)
+        m_buffer->DetachView(this);
+    m_buffer = nullptr;
+    ResetViewState();
+    m_viewFont.DeleteObject();
+    ForgetLineBitmap();
+    CView::OnDestroy();
+}
+
+void CQuillTextView::OnSize(UINT type, int width, int height)
+{
+    CView::OnSize(type, width, height);
+    ForgetLineBitmap();
+    ForgetVisibleCounts();
+    UpdateVerticalScrollBar(ScrollBarUpdate::Everything);
+    UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
+}
+
+bool CQuillTextView::OnEraseBkgnd(CDC*)
+{
+    // Every pixel comes from the band copies of the paint.
+    return true;
+}
+
+void CQuillTextView::OnSysColorChange()
+{
+    CView::OnSysColorChange();
+    Invalidate(EraseBackground::Yes);
+}

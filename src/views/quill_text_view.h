@@ -1,0 +1,177 @@
+#pragma once
+
+#include "buffer/buffer_view.h"
+#include "buffer/quill_text_buffer.h"
+#include "buffer/text_position.h"
+#include "platform/bitmap.h"
+#include "platform/font.h"
+#include "platform/image_list.h"
+#include "platform/logfont.h"
+#include "platform/view.h"
+#include "views/colour_slot.h"
+#include "views/line_value_cache.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class ScrollBarUpdate { Everything, PositionOnly };
+enum class ScrollBarTracking { Leave, Move };
+enum class SelectionVisibility { WithFocus, Always };
+
+// Shows one text buffer as a grid of fixed-width cells: a selection margin at the left, one band
+// per line, tabs expanded to tab stops, and each line split into coloured runs by ScanLine, which
+// derived views implement. Painting goes band by band through one off-screen line bitmap.
+class CQuillTextView : public CView, public BufferView {
+public:
+    CQuillTextView();
+    ~CQuillTextView() override;
+
+    // Display state back to its start: metrics and caches not computed, caret and selection at the
+    // start, no scrolling.
+    virtual void ResetViewState();
+    // Shows the caret at the caret position while the view has the focus, hides it otherwise.
+    virtual void PlaceCaret();
+
+    // The text, from the buffer; without a buffer one empty line.
+    virtual int LineCount() const;
+    virtual int LineLength(int line) const;
+    virtual const char* LineChars(int line) const;
+    // The line's length in cells, tabs expanded.
+    virtual int ExpandedLineLength(int line);
+    virtual std::uint32_t LineFlags(int line) const;
+    virtual void GetText(TextPosition start, TextPosition end, std::string& text) const;
+
+    virtual COLORREF SlotColour(ColourSlot slot) const;
+    // Paints one band of the line (line -1: a band below the last line) into `dc`.
+    virtual void PaintLine(CDC& dc, const CRect& rect, int line);
+    virtual void PaintMargin(CDC& dc, const CRect& rect, int line);
+    // The colouring hook: appends the line's spans (unless `spans` is null) in non-decreasing order
+    // of their start and returns the parse state at the end of the line, which the next line
+    // receives. The state 0xFFFFFFFF is reserved. This class colours nothing.
+    virtual std::uint32_t ScanLine(std::uint32_t state, int line, std::vector<ColourSpan>* spans);
+    // The buffer a view binds to when none is given; none in this class.
+    virtual CQuillTextBuffer* FindBuffer();
+
+    void OnBufferChanged(BufferView* source, const TextChange* change, std::uint32_t hints,
+                         std::int32_t line) override;
+    void EditNotify(std::int32_t action, std::string_view text) override;
+
+    // The parse state at the end of `line` (0 above the first line), parsing from the nearest line
+    // whose state is known.
+    std::uint32_t LineEndState(int line);
+
+    // Fonts and metrics.
+    CFont* ViewFont();
+    void MeasureCharCell();
+    int LineHeight();
+    int CharWidth();
+    void ApplyFont(const LOGFONT& description);
+    const LOGFONT& ViewLogFont() const { return m_logFont; }
+
+    // Column arithmetic on the lines of the text.
+    std::string ExpandTabs(int line, int offset, int count);
+    int ColumnOfChar(int line, int index);
+    int CharAtColumn(int line, int column);
+    int WidestLineLength();
+    int VisibleLineCount();
+    int VisibleColumnCount();
+
+    int TabSize() const { return m_tabSize; }
+    int MarginWidth() const { return m_showMargin ? 20 : 1; }
+    int TopLine() const { return m_topLine; }
+    int FirstColumn() const { return m_firstColumn; }
+    bool HasFocus() const { return m_hasFocus; }
+    void SetSelectionVisibility(SelectionVisibility visibility);
+
+    // Caret and selection.
+    TextPosition CaretPos() const { return m_caretPos; }
+    void SelectRange(TextPosition start, TextPosition end);
+    // The selection with its start not after its end.
+    void GetSelection(TextPosition& start, TextPosition& end) const;
+    bool HasSelection() const { return m_selStart != m_selEnd; }
+    CPoint TextToPoint(TextPosition position);
+
+    // Scrolling.
+    void ScrollToLine(int line, ScrollBarTracking tracking);
+    void ScrollToColumn(int column, ScrollBarTracking tracking);
+    void UpdateVerticalScrollBar(ScrollBarUpdate update);
+    void UpdateHorizontalScrollBar(ScrollBarUpdate update);
+
+    // Repaints the bands of lines `first` to `last` (-1: to the bottom of the window).
+    void RepaintLines(int first, int last);
+    // Detaches from the current buffer and attaches to `buffer`, or to FindBuffer() when null.
+    void BindBuffer(CQuillTextBuffer* buffer);
+    CQuillTextBuffer* Buffer() const { return m_buffer; }
+
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* dc) override;
+
+protected:
+    // The line's bytes; empty without a buffer.
+    std::string_view LineText(int line) const;
+
+    bool PreCreateWindow(CREATESTRUCT& create) override;
+    int OnCreate(CREATESTRUCT* create) override;
+    void OnDestroy() override;
+    void OnSize(UINT type, int width, int height) override;
+    bool OnEraseBkgnd(CDC* dc) override;
+    void OnSysColorChange() override;
+    void OnSetFocus(CWnd* oldWindow) override;
+    void OnKillFocus(CWnd* newWindow) override;
+    void OnVScroll(UINT code, UINT position) override;
+    void OnHScroll(UINT code, UINT position) override;
+    bool OnMouseWheel(UINT flags, short delta, CPoint point) override;
+
+private:
+    // Where the next run of a line is drawn; runs advance it.
+    struct Pen {
+        int x = 0;
+        int y = 0;
+    };
+
+    bool SelectionShown() const { return m_hasFocus || m_selectionVisibility == SelectionVisibility::Always; }
+    bool InSelection(TextPosition position) const;
+    void PaintEmptyLine(CDC& dc, CRect rect, int line);
+    void PaintRuns(CDC& dc, const CRect& rect, int line, const std::vector<ColourSpan>& spans, Pen& pen);
+    void PaintLineEnd(CDC& dc, CRect rect, int line, const Pen& pen);
+    void PaintRun(CDC& dc, Pen& pen, const CRect& rect, ColourSlot slot, int offset, int count, int line);
+    void DrawExpandedText(CDC& dc, Pen& pen, const CRect& rect, int line, int offset, int count);
+    void InvalidateFromLine(int line);
+    void RepaintSelectionLines();
+    void MoveStoredPositions(const TextChange& change);
+    void ForgetLineBitmap() { m_lineBitmap.DeleteObject(); }
+    void ForgetVisibleCounts();
+    int LimitedTopLine(int line) const;
+    int LimitedFirstColumn(int column);
+
+    CQuillTextBuffer* m_buffer = nullptr;
+
+    LOGFONT m_logFont;
+    CFont m_viewFont;
+    int m_lineHeight = -1;
+    int m_charWidth = -1;
+    int m_tabSize = 4;
+    bool m_showMargin = true;
+    int m_topLine = 0;
+    int m_firstColumn = 0;
+    int m_visibleLineCount = -1;
+    int m_visibleColumnCount = -1;
+    int m_widestLineLength = -1;
+    LineValueCache m_parseStates;
+    LineValueCache m_lengths;
+    CBitmap m_lineBitmap;
+    CImageList m_marginImages;
+    bool m_hasFocus = false;
+    SelectionVisibility m_selectionVisibility = SelectionVisibility::WithFocus;
+
+    TextPosition m_caretPos;
+    TextPosition m_anchorPos;
+    TextPosition m_selStart;
+    TextPosition m_selEnd;
+    // The ordered selection of the paint in progress.
+    TextPosition m_drawSelStart;
+    TextPosition m_drawSelEnd;
+    int m_idealColumn = -1;
+};

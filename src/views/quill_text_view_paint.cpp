@@ -1,0 +1,171 @@
+#include "views/quill_text_view.h"
+
+#include "platform/dc.h"
+#include "views/margin_images.h"
+
+#include <algorithm>
+
+void CQuillTextView::OnDraw(CDC* dc)
+{
+    CRect client;
+    GetClientRect(&client);
+    if (client.IsRectEmpty())
+        return;
+    const int lineCount = LineCount();
+    const int lineHeight = LineHeight();
+    GetSelection(m_drawSelStart, m_drawSelEnd);
+
+    CDC memory;
+    memory.CreateCompatibleDC(dc);
+    if (!m_lineBitmap.GetSafeHandle())
+        m_lineBitmap.CreateCompatibleBitmap(dc, client.Width(), lineHeight);
+    CBitmap* previousBitmap = memory.SelectObject(&m_lineBitmap);
+
+    const CRect marginCell(0, 0, MarginWidth(), lineHeight);
+    const CRect textBand(MarginWidth(), 0, client.Width(), lineHeight);
+    for (int bandTop = client.top, line = m_topLine; bandTop < client.bottom; bandTop += lineHeight, ++line) {
+        const int shownLine = line < lineCount ? line : -1;
+        PaintMargin(memory, marginCell, shownLine);
+        PaintLine(memory, textBand, shownLine);
+        dc->BitBlt(client.left, bandTop, client.Width(), lineHeight, &memory, 0, 0, SRCCOPY);
+    }
+
+    memory.SelectObject(previousBitmap);
+    memory.DeleteDC();
+}
+
+void CQuillTextView::PaintMargin(CDC& dc, const CRect& rect, int line)
+{
+    if (!m_showMargin) {
+        dc.FillSolidRect(rect, SlotColour(ColourSlot::Background));
+        return;
+    }
+    dc.FillSolidRect(rect, SlotColour(ColourSlot::SelMargin));
+    if (line == -1)
+        return;
+    const int image = margin_images::ImageForLineFlags(LineFlags(line));
+    if (image < 0)
+        return;
+    if (!m_marginImages.GetSafeHandle()) {
+        margin_images::RegisterStrip();
+        m_marginImages.Create(margin_images::StripResourceId, margin_images::ImageSize, 0, margin_images::MaskColour);
+    }
+    const CPoint origin(rect.left + 2, rect.top + (rect.Height() - margin_images::ImageSize) / 2);
+    m_marginImages.Draw(&dc, image, origin, ILD_TRANSPARENT);
+}
+
+void CQuillTextView::PaintLine(CDC& dc, const CRect& rect, int line)
+{
+    if (line == -1) {
+        dc.FillSolidRect(rect, SlotColour(ColourSlot::Whitespace));
+        return;
+    }
+    const int length = LineLength(line);
+    if (length == 0) {
+        PaintEmptyLine(dc, rect, line);
+        return;
+    }
+    std::vector<ColourSpan> spans;
+    spans.reserve(static_cast<std::size_t>(length) * 3);
+    m_parseStates.EnsureExists(LineCount());
+    m_parseStates.Set(line, ScanLine(LineEndState(line - 1), line, &spans));
+
+    Pen pen{rect.left - m_firstColumn * CharWidth(), rect.top};
+    dc.SetBkColor(SlotColour(ColourSlot::Background));
+    PaintRuns(dc, rect, line, spans, pen);
+    PaintLineEnd(dc, rect, line, pen);
+}
+
+void CQuillTextView::PaintEmptyLine(CDC& dc, CRect rect, int line)
+{
+    if (SelectionShown() && InSelection(TextPosition{0, line})) {
+        const int cellRight = std::min(rect.right, rect.left + CharWidth());
+        dc.FillSolidRect(CRect(rect.left, rect.top, cellRight, rect.bottom), SlotColour(ColourSlot::SelBackground));
+        rect.left = cellRight;
+    }
+    if (!rect.IsRectEmpty())
+        dc.FillSolidRect(rect, SlotColour(ColourSlot::Whitespace));
+}
+
+void CQuillTextView::PaintRuns(CDC& dc, const CRect& rect, int line, const std::vector<ColourSpan>& spans, Pen& pen)
+{
+    const int length = LineLength(line);
+    if (spans.empty()) {
+        PaintRun(dc, pen, rect, ColourSlot::NormalText, 0, length, line);
+        return;
+    }
+    // Spans from a derived parser are kept inside the line and in order, whatever they say, so no
+    // character is painted twice or outside its line.
+    int start = std::clamp<int>(spans.front().start, 0, length);
+    PaintRun(dc, pen, rect, ColourSlot::NormalText, 0, start, line);
+    for (std::size_t index = 0; index < spans.size(); ++index) {
+        const int end = index + 1 < spans.size() ? std::clamp<int>(spans[index + 1].start, start, length) : length;
+        PaintRun(dc, pen, rect, spans[index].slot, start, end - start, line);
+        start = end;
+    }
+}
+
+void CQuillTextView::PaintLineEnd(CDC& dc, CRect rect, int line, const Pen& pen)
+{
+    rect.left = std::max(rect.left, pen.x);
+    if (rect.IsRectEmpty())
+        return;
+    if (SelectionShown() && InSelection(TextPosition{LineLength(line), line})) {
+        const int cellRight = std::min(rect.right, rect.left + CharWidth());
+        dc.FillSolidRect(CRect(rect.left, rect.top, cellRight, rect.bottom), SlotColour(ColourSlot::SelBackground));
+        rect.left = cellRight;
+    }
+    if (!rect.IsRectEmpty())
+        dc.FillSolidRect(rect, SlotColour(ColourSlot::Whitespace));
+}
+
+void CQuillTextView::PaintRun(CDC& dc, Pen& pen, const CRect& rect, ColourSlot slot, int offset, int count, int line)
+{
+    if (count < 1)
+        return;
+    dc.SetTextColor(SlotColour(slot));
+    dc.SelectObject(ViewFont());
+    if (!SelectionShown()) {
+        DrawExpandedText(dc, pen, rect, line, offset, count);
+        return;
+    }
+    // The selected part of the run, as indexes relative to its offset.
+    const auto relative = [&](TextPosition bound) {
+        if (bound.line < line)
+            return 0;
+        if (bound.line > line)
+            return count;
+        return std::clamp(bound.character - offset, 0, count);
+    };
+    const int begin = relative(m_drawSelStart);
+    const int end = relative(m_drawSelEnd);
+    DrawExpandedText(dc, pen, rect, line, offset, begin);
+    if (begin < end) {
+        const COLORREF previousBackground = dc.SetBkColor(SlotColour(ColourSlot::SelBackground));
+        const COLORREF previousText = dc.SetTextColor(SlotColour(ColourSlot::SelText));
+        DrawExpandedText(dc, pen, rect, line, offset + begin, end - begin);
+        dc.SetBkColor(previousBackground);
+        dc.SetTextColor(previousText);
+    }
+    DrawExpandedText(dc, pen, rect, line, offset + end, count - end);
+}
+
+void CQuillTextView::DrawExpandedText(CDC& dc, Pen& pen, const CRect& rect, int line, int offset, int count)
+{
+    if (count < 1)
+        return;
+    const std::string expanded = ExpandTabs(line, offset, count);
+    const int charWidth = CharWidth();
+    const int room = rect.right - pen.x;
+    if (room > 0) {
+        // Only what can fall inside the band is handed to the text output.
+        const auto drawn = std::min(expanded.size(), static_cast<std::size_t>(room / charWidth + 1));
+        dc.ExtTextOut(pen.x, pen.y, ETO_CLIPPED, &rect, std::string_view(expanded).substr(0, drawn));
+    }
+    pen.x += static_cast<int>(expanded.size()) * charWidth;
+}
+
+bool CQuillTextView::InSelection(TextPosition position) const
+{
+    return !(position < m_drawSelStart) && position < m_drawSelEnd;
+}
