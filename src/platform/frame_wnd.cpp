@@ -67,6 +67,8 @@ bool CFrameWnd::LoadFrame(UINT resourceId, CCreateContext* context)
     m_hAccelTable = LoadAccelerators(resourceId);
     const std::string fields = platform::LoadFrameworkString(resourceId);
     m_strTitle = fields.substr(0, fields.find('\n'));
+    if (CWinApp* application = AfxGetApp(); m_strTitle.empty() && application != nullptr)
+        m_strTitle = application->ApplicationName();
 
     platform::WindowCreation creation;
     creation.kind = platform::WindowKind::Frame;

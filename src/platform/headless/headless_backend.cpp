@@ -479,9 +479,13 @@ const MenuItem* HeadlessBackend::OpenMenuEntry(CFrameWnd& frame, UINT id)
 {
     std::size_t index = 0;
     MenuItem* popup = FindPopupHolding(frame.GetMenu(), id, index);
-    if (popup == nullptr)
-        return nullptr;
-    frame.OnInitMenuPopup(*popup);
+    if (popup != nullptr) {
+        frame.OnInitMenuPopup(*popup);
+    } else {
+        // Entries such as the recent files appear only once their pop-up has been opened.
+        for (MenuItem& each : frame.GetMenu())
+            frame.OnInitMenuPopup(each);
+    }
     popup = FindPopupHolding(frame.GetMenu(), id, index);
     return popup != nullptr ? &popup->items[index] : nullptr;
 }
