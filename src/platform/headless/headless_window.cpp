@@ -47,6 +47,7 @@ void HeadlessWindow::Move(const CRect& rect)
         return;
     m_clientSize = rect.Size();
     m_screen = std::make_unique<CellSurface>(m_clientSize, GetSysColor(COLOR_WINDOW));
+    m_invalid.SetRectEmpty();
     Invalidate(nullptr, true);
 }
 
