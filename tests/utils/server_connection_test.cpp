@@ -2,13 +2,12 @@
 
 #include "utils/loopback_peer.h"
 #include "utils/socket_error.h"
+#include "utils/test_scratch_directory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 using test_support::LoopbackPeer;
@@ -18,33 +17,11 @@ using test_support::ReadToEnd;
 using test_support::WriteText;
 using utils::ServerAddress;
 using utils::ServerConnection;
+using utils::testing::ReadFile;
+using utils::testing::ScratchDirectory;
+using utils::testing::WriteFile;
 
 namespace {
-
-class ScratchDirectory {
-public:
-    ScratchDirectory()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "connection-test-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDirectory() { std::filesystem::remove_all(m_path); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-std::string FileContent(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 void ConnectTo(ServerConnection& connection, const LoopbackPeer& peer)
 {
@@ -198,16 +175,16 @@ TEST(ServerConnectionFilesTest, SendFileSendsTheCountGivenOrTheWholeFile)
 {
     ScratchDirectory directory;
     const std::string content = BytesOfLength(2 * ServerConnection::chunkSize + 100);
-    WriteFile(directory.File("data.bin"), content);
+    WriteFile(directory / "data.bin", content);
     std::string arrived;
     {
         LoopbackPeer peer([&](int socket) { arrived = ReadToEnd(socket); });
         ServerConnection connection;
         ConnectTo(connection, peer);
         std::vector<std::uint64_t> progress;
-        connection.SendFile(directory.File("data.bin"), utils::unknownFileSize, RecordProgress, &progress);
+        connection.SendFile(directory / "data.bin", utils::unknownFileSize, RecordProgress, &progress);
         EXPECT_EQ(progress, (std::vector<std::uint64_t>{8192, 16384, content.size()}));
-        connection.SendFile(directory.File("data.bin"), 10, nullptr, nullptr);
+        connection.SendFile(directory / "data.bin", 10, nullptr, nullptr);
     }
     EXPECT_EQ(arrived, content + content.substr(0, 10));
 }
@@ -215,21 +192,21 @@ TEST(ServerConnectionFilesTest, SendFileSendsTheCountGivenOrTheWholeFile)
 TEST(ServerConnectionFilesTest, SendFileRefusesAMissingOrShrunkFile)
 {
     ScratchDirectory directory;
-    WriteFile(directory.File("short.txt"), "abc");
+    WriteFile(directory / "short.txt", "abc");
     LoopbackPeer peer([](int socket) { ReadToEnd(socket); });
     ServerConnection connection;
     ConnectTo(connection, peer);
     try {
-        connection.SendFile(directory.File("missing.txt"), utils::unknownFileSize, nullptr, nullptr);
+        connection.SendFile(directory / "missing.txt", utils::unknownFileSize, nullptr, nullptr);
         FAIL() << "a missing file was sent";
     } catch (const std::runtime_error& error) {
-        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to open file\n" + directory.File("missing.txt") + "\n"));
+        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to open file\n" + (directory / "missing.txt") + "\n"));
     }
     try {
-        connection.SendFile(directory.File("short.txt"), 10, nullptr, nullptr);
+        connection.SendFile(directory / "short.txt", 10, nullptr, nullptr);
         FAIL() << "a file shorter than its announced size was sent";
     } catch (const std::runtime_error& error) {
-        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to read file\n" + directory.File("short.txt") + "\n"));
+        EXPECT_THAT(error.what(), ::testing::StartsWith("failed to read file\n" + (directory / "short.txt") + "\n"));
     }
 }
 
@@ -242,13 +219,13 @@ TEST(ServerConnectionFilesTest, ReceiveFileWritesExactBytesIncludingReadAhead)
     ConnectTo(connection, peer);
     EXPECT_EQ(connection.ReadLine(), "go");
     std::vector<std::uint64_t> progress;
-    connection.ReceiveFile(directory.File("result.bin"), content.size(), RecordProgress, &progress);
-    EXPECT_EQ(FileContent(directory.File("result.bin")), content);
+    connection.ReceiveFile(directory / "result.bin", content.size(), RecordProgress, &progress);
+    EXPECT_EQ(ReadFile(directory / "result.bin"), content);
     EXPECT_EQ(progress.size(), 6u);
     EXPECT_EQ(progress.back(), content.size());
-    connection.ReceiveFile(directory.File("empty.bin"), 0, nullptr, nullptr);
-    EXPECT_TRUE(std::filesystem::exists(directory.File("empty.bin")));
-    EXPECT_EQ(std::filesystem::file_size(directory.File("empty.bin")), 0u);
+    connection.ReceiveFile(directory / "empty.bin", 0, nullptr, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(directory / "empty.bin"));
+    EXPECT_EQ(std::filesystem::file_size(directory / "empty.bin"), 0u);
     EXPECT_EQ(connection.ReadLine(), "next");
 }
 
@@ -259,10 +236,10 @@ TEST(ServerConnectionFilesTest, PeerClosingMidFileLeavesThePartReceived)
     LoopbackPeer peer([&](int socket) { WriteText(socket, part); });
     ServerConnection connection;
     ConnectTo(connection, peer);
-    const std::string path = directory.File("partial.ps");
+    const std::string path = directory / "partial.ps";
     EXPECT_EQ(SocketErrorOf([&] { connection.ReceiveFile(path, part.size() + 1000, nullptr, nullptr); }),
               "Failed to receive data: Connection reset by peer");
-    EXPECT_EQ(FileContent(path), part);
+    EXPECT_EQ(ReadFile(path), part);
 }
 
 TEST(ServerConnectionFilesTest, ReceiveFileThatCannotBeCreatedReportsThePath)
