@@ -9,7 +9,6 @@
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/message_box.h"
-#include "utils/message_box.h"
 #include "views/margin_images.h"
 
 #include <memory>
@@ -23,15 +22,6 @@ constexpr const char* HtmlNotAvailableMessage =
 
 CEditorApp::CEditorApp(std::string commandLine) : m_commandLine(std::move(commandLine))
 {
-    // Messages of the support library and the documents appear as the application's message boxes.
-    utils::SetMessageBoxHandler([](const std::string& text, unsigned int style) {
-        return AfxMessageBox(text, style);
-    });
-}
-
-CEditorApp::~CEditorApp()
-{
-    utils::SetMessageBoxHandler({});
 }
 
 bool CEditorApp::InitInstance()

@@ -12,7 +12,6 @@ class CEditorApp : public CWinApp {
 public:
     // `commandLine`: everything after the program name, as one string.
     explicit CEditorApp(std::string commandLine);
-    ~CEditorApp() override;
 
     bool InitInstance() override;
 

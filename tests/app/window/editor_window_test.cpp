@@ -1,0 +1,294 @@
+#include "app/window/app_resource_ids.h"
+#include "app/window/editor_app.h"
+#include "app/window/main_frame.h"
+#include "documents/latex_command_ids.h"
+#include "documents/latex_doc.h"
+#include "documents/latex_view.h"
+#include "platform/command_ids.h"
+#include "platform/doc_template.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/headless_window.h"
+#include "platform/system_services.h"
+#include "utils/test_scratch_directory.h"
+#include "views/editor_command_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using platform::headless::CellHeight;
+using platform::headless::CellWidth;
+using utils::testing::ReadFile;
+using utils::testing::ScratchDirectory;
+using utils::testing::WriteFile;
+
+constexpr int MarginWidth = 20;
+
+class EditorWindowTest : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (application != nullptr && application->m_pMainWnd != nullptr)
+            application->m_pMainWnd->DestroyWindow();
+        application.reset();
+    }
+
+    bool Start(const std::string& commandLine)
+    {
+        application = std::make_unique<CEditorApp>(commandLine);
+        return application->InitInstance();
+    }
+
+    CMainFrame& Frame() { return *application->MainFrame(); }
+    CLatexView& View() { return dynamic_cast<CLatexView&>(*Frame().GetActiveView()); }
+    CLatexDoc& Document() { return dynamic_cast<CLatexDoc&>(*application->DocTemplate()->GetDocument()); }
+    const platform::headless::HeadlessWindow& FramePeer() { return backend.Peer(Frame()); }
+    std::string ViewText(int row, int count) { return backend.Screen(View()).TextAt({MarginWidth, row * CellHeight}, count); }
+    COLORREF ViewTextColour(int column, int row)
+    {
+        return backend.Screen(View()).CellAt({MarginWidth + column * CellWidth + 1, row * CellHeight + 1}).textColour;
+    }
+    bool Enabled(UINT command)
+    {
+        const auto* entry = backend.OpenMenuEntry(Frame(), command);
+        return entry != nullptr && entry->enabled;
+    }
+    void Type(const std::string& text)
+    {
+        std::int32_t endLine = 0;
+        std::int32_t endChar = 0;
+        ASSERT_TRUE(Document().Buffer().InsertText(nullptr, 0, 0, text, endLine, endChar, 4));
+    }
+    std::string LastMessage() const
+    {
+        return backend.MessageBoxes().empty() ? std::string() : backend.MessageBoxes().back().text;
+    }
+
+    platform::headless::HeadlessBackend backend;
+    ScratchDirectory directory;
+    std::unique_ptr<CEditorApp> application;
+};
+
+TEST_F(EditorWindowTest, CommandLineFileOpensInAColouredLatexView)
+{
+    const auto path = directory / "paper.tex";
+    WriteFile(path, "\\section{Intro} text % note\n");
+    ASSERT_TRUE(Start(path));
+    EXPECT_TRUE(FramePeer().IsVisible());
+    EXPECT_EQ(Document().GetPathName(), path);
+    EXPECT_EQ(Frame().GetWindowText(), "paper.tex - Quillwright");
+    EXPECT_EQ(ViewText(0, 27), "\\section{Intro} text % note");
+    EXPECT_EQ(ViewTextColour(1, 0), RGB(0, 0, 255));
+    EXPECT_EQ(ViewTextColour(17, 0), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(ViewTextColour(23, 0), RGB(0, 128, 0));
+}
+
+TEST_F(EditorWindowTest, QuotedCommandLineNamesOneFileWithBlanks)
+{
+    std::filesystem::create_directory(directory / "my papers");
+    const auto path = directory / "my papers/draft one.tex";
+    WriteFile(path, "draft");
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    EXPECT_EQ(Document().GetPathName(), path);
+    EXPECT_EQ(ViewText(0, 5), "draft");
+}
+
+TEST_F(EditorWindowTest, EmptyCommandLineCreatesAnEmptyLatexDocument)
+{
+    ASSERT_TRUE(Start(""));
+    EXPECT_EQ(Document().GetPathName(), "");
+    EXPECT_EQ(Document().WholeText(), "");
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_FALSE(Document().m_bProcessing);
+    EXPECT_EQ(Frame().GetWindowText(), "Untitled - Quillwright");
+}
+
+TEST_F(EditorWindowTest, HtmlPagesAndRemoteAddressesAreRefusedWithAMessage)
+{
+    for (const std::string commandLine : {"page.HTML", "http://host/page.tex", "ftp://host/x"}) {
+        backend.ClearRecords();
+        EXPECT_FALSE(Start(commandLine)) << commandLine;
+        ASSERT_EQ(backend.MessageBoxes().size(), 1u) << commandLine;
+        EXPECT_NE(LastMessage().find("LaTeX documents only"), std::string::npos);
+        application.reset();
+    }
+}
+
+TEST_F(EditorWindowTest, FileThatCannotBeOpenedEndsTheStart)
+{
+    EXPECT_FALSE(Start(directory / "absent.tex"));
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_NE(LastMessage().find("absent.tex"), std::string::npos);
+}
+
+TEST_F(EditorWindowTest, StatusBarHasItsFivePanesInOrder)
+{
+    ASSERT_TRUE(Start(""));
+    const auto& panes = FramePeer().StatusPanes();
+    ASSERT_EQ(panes.size(), 5u);
+    EXPECT_EQ(panes[0].id, ID_SEPARATOR);
+    EXPECT_EQ(panes[1].id, ID_INDICATOR_PROGRESS);
+    EXPECT_EQ(panes[2].id, ID_INDICATOR_POSITION);
+    EXPECT_EQ(panes[3].id, ID_INDICATOR_OVR);
+    EXPECT_EQ(panes[4].id, ID_INDICATOR_CAPS);
+}
+
+TEST_F(EditorWindowTest, ToolbarAndMenuFollowTheResources)
+{
+    ASSERT_TRUE(Start(""));
+    const auto& buttons = FramePeer().ToolButtons();
+    ASSERT_EQ(buttons.size(), 28u);
+    EXPECT_EQ(buttons[0].id, ID_FILE_NEW);
+    EXPECT_EQ(buttons[3].id, ID_SEPARATOR);
+    EXPECT_EQ(buttons[11].id, ID_OUTPUT_CREATE_POSTSCRIPT);
+    EXPECT_EQ(buttons[27].id, ID_OUTPUT_VIEW_HTML);
+    const platform::Menu* menu = FramePeer().MenuModel();
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::string> titles;
+    for (const auto& popup : *menu)
+        titles.push_back(popup.text);
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Insert", "&Output", "Preferences", "&Help"}));
+    const auto* createHtml = backend.OpenMenuEntry(Frame(), ID_OUTPUT_CREATE_HTML);
+    ASSERT_NE(createHtml, nullptr);
+    EXPECT_EQ(createHtml->text, "Create &HTML Output");
+}
+
+TEST_F(EditorWindowTest, CommandsWithoutHandlersAreDisabled)
+{
+    ASSERT_TRUE(Start(""));
+    for (const UINT command : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT, ID_VIEW_TOOLBAR,
+                               ID_VIEW_STATUS_BAR})
+        EXPECT_TRUE(Enabled(command)) << command;
+    for (const UINT command : {ID_INSERT_BOLD, ID_OUTPUT_CREATE_PDF, ID_OUTPUT_VIEW_HTML, ID_OPTIONS, ID_EDIT_DELETE,
+                               ID_HELP_CONTENTS})
+        EXPECT_FALSE(Enabled(command)) << command;
+    EXPECT_FALSE(backend.ChooseMenuCommand(Frame(), ID_INSERT_TABLE));
+    backend.RunIdle();
+    for (const auto& button : FramePeer().ToolButtons()) {
+        if (button.id == ID_FILE_SAVE) {
+            EXPECT_TRUE(button.enabled);
+        }
+        if (button.id == ID_INSERT_BOLD) {
+            EXPECT_FALSE(button.enabled);
+        }
+    }
+}
+
+TEST_F(EditorWindowTest, FileSaveWritesTheFileBackByteForByte)
+{
+    const std::string content = "\\documentclass{article}\r\n\t\\begin{document}\r\nH\xe9llo % x\r\n\r\nend";
+    const auto path = directory / "bytes.tex";
+    WriteFile(path, content);
+    ASSERT_TRUE(Start(path));
+    Type("% new\r");
+    EXPECT_TRUE(Document().IsModified());
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_SAVE));
+    EXPECT_EQ(ReadFile(path), "% new\r\n" + content);
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_TRUE(backend.FileDialogs().empty());
+}
+
+TEST_F(EditorWindowTest, SaveAsAsksForTheNameAndOpensItThereafter)
+{
+    ASSERT_TRUE(Start(""));
+    Type("fresh text");
+    const auto path = directory / "new.tex";
+    backend.AnswerFileDialog(path);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_SAVE_AS));
+    EXPECT_EQ(ReadFile(path), "fresh text");
+    EXPECT_EQ(Document().GetPathName(), path);
+    EXPECT_EQ(Frame().GetWindowText(), "new.tex - Quillwright");
+    // Saved under another name than it had: the document stays marked modified until saved again.
+    EXPECT_TRUE(Document().IsModified());
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_SAVE));
+    EXPECT_FALSE(Document().IsModified());
+}
+
+TEST_F(EditorWindowTest, NewAsksToSaveChangesFirst)
+{
+    const auto path = directory / "a.tex";
+    WriteFile(path, "abc");
+    ASSERT_TRUE(Start(path));
+    Type("x");
+
+    backend.AnswerMessageBox(IDCANCEL);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_NEW));
+    EXPECT_EQ(LastMessage(), "Save changes to " + path + "?");
+    EXPECT_EQ(Document().WholeText(), "xabc");
+
+    backend.AnswerMessageBox(IDYES);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_NEW));
+    EXPECT_EQ(ReadFile(path), "xabc");
+    EXPECT_EQ(Document().WholeText(), "");
+    EXPECT_EQ(Document().GetPathName(), "");
+    EXPECT_EQ(ViewText(0, 4), "    ");
+}
+
+TEST_F(EditorWindowTest, OpenAndTheRecentFileList)
+{
+    WriteFile(directory / "one.tex", "first file");
+    WriteFile(directory / "two.tex", "second file");
+    ASSERT_TRUE(Start(directory / "one.tex"));
+    backend.AnswerFileDialog(directory / "two.tex");
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_OPEN));
+    EXPECT_EQ(ViewText(0, 11), "second file");
+
+    // The settings live under the registry key "TVL" of the application "Quillwright".
+    auto& values = backend.ProfileValues("TVL", "Quillwright");
+    const auto entry = [&values](const char* key) { return values[std::make_pair("Recent File List", key)]; };
+    EXPECT_EQ(entry("File1"), directory / "two.tex");
+    EXPECT_EQ(entry("File2"), directory / "one.tex");
+
+    const auto* recent = backend.OpenMenuEntry(Frame(), ID_FILE_MRU_FILE1 + 1);
+    ASSERT_NE(recent, nullptr);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(ViewText(0, 10), "first file");
+    EXPECT_EQ(Document().GetPathName(), directory / "one.tex");
+}
+
+TEST_F(EditorWindowTest, ExitAsksAboutChangesAndClosesTheFrame)
+{
+    ASSERT_TRUE(Start(""));
+    Type("unsaved");
+    backend.AnswerMessageBox(IDCANCEL);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_APP_EXIT));
+    backend.PumpMessages();
+    EXPECT_NE(application->m_pMainWnd, nullptr);
+    EXPECT_FALSE(backend.QuitRequested());
+
+    backend.AnswerMessageBox(IDNO);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_APP_EXIT));
+    backend.PumpMessages();
+    EXPECT_EQ(application->m_pMainWnd, nullptr);
+    EXPECT_TRUE(backend.QuitRequested());
+}
+
+TEST_F(EditorWindowTest, StatusTextsReachTheirPanes)
+{
+    ASSERT_TRUE(Start(""));
+    const std::string progress = "Connecting...";
+    Frame().SendMessage(WM_USER + 5, reinterpret_cast<WPARAM>(progress.c_str()), 1);
+    EXPECT_EQ(FramePeer().StatusPanes()[1].text, progress);
+    application->SetStatusText("", 1);
+    EXPECT_EQ(FramePeer().StatusPanes()[1].text, "");
+
+    Frame().SetMessageText("busy");
+    application->SetStatusText("", 0);
+    backend.PumpMessages();
+    EXPECT_EQ(FramePeer().StatusPanes()[0].text, "Ready");
+    EXPECT_EQ(Frame().SendMessage(WM_USER + 17, 1, 2), 0);
+}
+
+TEST_F(EditorWindowTest, FocusOnTheViewShowsTheIdleMessage)
+{
+    ASSERT_TRUE(Start(""));
+    Frame().SetMessageText("something else");
+    CWnd::ReportFocusChange(nullptr);
+    View().SetFocus();
+    backend.PumpMessages();
+    EXPECT_EQ(FramePeer().StatusPanes()[0].text, "Ready");
+}
+
+} // namespace
