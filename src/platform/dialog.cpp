@@ -73,11 +73,18 @@ INT_PTR CDialog::DoModal()
     }
     m_result = -1;
     m_ending = false;
-    if (!CreateDialogWindow())
+    if (!CreateDialogWindow()) {
+        DestroyDialogWindow();
         return -1;
-    SendMessage(WM_INITDIALOG);
-    if (!m_ending)
-        platform::Backend::Current().RunModalDialog(*this);
+    }
+    try {
+        SendMessage(WM_INITDIALOG);
+        if (!m_ending)
+            platform::Backend::Current().RunModalDialog(*this);
+    } catch (...) {
+        DestroyDialogWindow();
+        throw;
+    }
     const int result = m_result;
     DestroyDialogWindow();
     return result;

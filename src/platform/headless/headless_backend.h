@@ -3,6 +3,7 @@
 #include "platform/backend.h"
 #include "platform/drag_drop.h"
 #include "platform/headless/cell_surface.h"
+#include "platform/headless/headless_window.h"
 #include "platform/headless/memory_profile_store.h"
 
 #include <chrono>
@@ -18,7 +19,6 @@ class CFrameWnd;
 
 namespace platform::headless {
 
-class HeadlessWindow;
 
 // A test met a message box, file dialog, dialog or drag that it did not script.
 class UnscriptedInteraction : public std::logic_error {
