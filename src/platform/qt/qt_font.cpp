@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 
-#include <cmath>
 #include <cstring>
 
 namespace platform::qt {
@@ -30,17 +29,20 @@ QFont BaseFont(const LOGFONT& description)
 
 QtFont::QtFont(const LOGFONT& description) : m_description(description), m_font(BaseFont(description))
 {
-    // A cell of the asked height: the pixel size is scaled until line spacing matches it.
-    const int wantedHeight = description.lfHeight > 0 ? description.lfHeight
-                             : description.lfHeight < 0 ? -description.lfHeight * 8 / 7
-                                                        : DefaultCellHeight;
-    m_font.setPixelSize(wantedHeight);
-    const int measured = QFontMetrics(m_font).height();
-    if (measured > 0 && measured != wantedHeight)
-        m_font.setPixelSize(std::max(1, static_cast<int>(std::lround(wantedHeight * double(wantedHeight) / measured))));
+    if (description.lfHeight < 0) {
+        // A negative height is the height of the characters themselves.
+        m_font.setPixelSize(-description.lfHeight);
+        m_cellHeight = std::max(1, QFontMetrics(m_font).height());
+    } else {
+        // A cell of exactly the asked height: the largest pixel size whose line spacing fits.
+        m_cellHeight = description.lfHeight > 0 ? description.lfHeight : DefaultCellHeight;
+        int pixelSize = m_cellHeight;
+        m_font.setPixelSize(pixelSize);
+        while (pixelSize > 1 && QFontMetrics(m_font).height() > m_cellHeight)
+            m_font.setPixelSize(--pixelSize);
+    }
     const QFontMetrics metrics(m_font);
     m_cellWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
-    m_cellHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
 }
 
