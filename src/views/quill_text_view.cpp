@@ -2,6 +2,8 @@
 
 #include "buffer/text_change.h"
 #include "buffer/update_hint.h"
+#include "platform/cmd_ui.h"
+#include "views/editor_command_ids.h"
 #include "views/slot_colour.h"
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 
 CQuillTextView::CQuillTextView()
 {
+    MapUpdateCommandUI(ID_INDICATOR_POSITION, &CQuillTextView::OnUpdatePositionPane);
     ResetViewState();
 }
 
@@ -156,6 +159,12 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
         m_widestLineLength = -1;
         UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
     }
+}
+
+void CQuillTextView::OnUpdatePositionPane(CCmdUI* commandUi)
+{
+    commandUi->Enable(true);
+    commandUi->SetText("Ln " + std::to_string(m_caretPos.line + 1) + ", Col " + std::to_string(m_caretPos.character + 1));
 }
 
 void CQuillTextView::MoveStoredPositions(const TextChange& change)

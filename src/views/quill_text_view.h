@@ -143,6 +143,8 @@ private:
     void MoveStoredPositions(const TextChange& change);
     void ForgetLineBitmap() { m_lineBitmap.DeleteObject(); }
     void ForgetVisibleCounts();
+    // The status bar pane with the caret's line and byte column, both counted from 1.
+    void OnUpdatePositionPane(CCmdUI* commandUi);
     int LimitedTopLine(int line) const;
     int LimitedFirstColumn(int column);
 

@@ -135,6 +135,14 @@ TEST_F(EditorWindowTest, StatusBarHasItsFivePanesInOrder)
     EXPECT_EQ(panes[4].id, ID_INDICATOR_CAPS);
 }
 
+TEST_F(EditorWindowTest, PositionPaneShowsTheCaretLineAndColumn)
+{
+    ASSERT_TRUE(Start(""));
+    backend.RunIdle();
+    EXPECT_EQ(FramePeer().StatusPanes()[2].text, "Ln 1, Col 1");
+    EXPECT_TRUE(FramePeer().StatusPanes()[2].enabled);
+}
+
 TEST_F(EditorWindowTest, ToolbarAndMenuFollowTheResources)
 {
     ASSERT_TRUE(Start(""));
