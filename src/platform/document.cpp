@@ -35,9 +35,11 @@ int ReadabilityError(const std::string& path)
     return isDirectory ? EISDIR : 0;
 }
 
+// The read-only attribute: an existing file whose owner may not write it.
 bool IsReadOnlyFile(const std::string& path)
 {
-    return ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0;
 }
 
 }  // namespace
