@@ -163,8 +163,9 @@ JobResult DocumentConversion::MakeHtml()
 {
     std::vector<std::string> command = {"latex2html", "-init_file", WriteHtmlInitFile().string(), "-nouse_pdftex",
                                         "-nouse_dvipng", "-image_type", "png"};
+    // Czech pages in the 8-bit code of Central European letters, like the texts they come from.
     if (m_request.service == DocumentService::CzechHtml)
-        command.insert(command.end(), {"-iso_language", "cs"});
+        command.insert(command.end(), {"-iso_language", "cs", "-html_version", "4.0,latin2"});
     command.insert(command.end(), m_request.htmlOptions.arguments.begin(), m_request.htmlOptions.arguments.end());
     command.push_back(m_request.mainFile);
     const JobResult pages = RunTool(command, m_base + "/index.html");

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -22,8 +23,10 @@
 namespace torvel {
 namespace {
 
-// Connections beyond the running jobs wait for a slot; past this many per slot new ones are refused.
-constexpr unsigned kConnectionsPerJob = 8;
+// Connections beyond the running jobs wait for a slot (each costs only an idle thread); past this
+// many new ones are closed at once.
+constexpr unsigned kConnectionsPerJob = 16;
+constexpr unsigned kMinimumConnections = 64;
 
 UniqueDescriptor Listen(const std::string& address, int port)
 {
@@ -72,7 +75,7 @@ UniqueDescriptor StopSignals()
 
 TorvelServer::TorvelServer(const ServerOptions& options)
     : m_options(options), m_sandbox(options.sandbox), m_webRoot(options.webRoot), m_slots(options.jobs),
-      m_signals(StopSignals()), m_maximumConnections(options.jobs * kConnectionsPerJob)
+      m_signals(StopSignals()), m_maximumConnections(std::max(kMinimumConnections, options.jobs * kConnectionsPerJob))
 {
     std::error_code error;
     if (!std::filesystem::is_directory(m_options.workDirectory, error))
@@ -148,8 +151,8 @@ void TorvelServer::Serve(UniqueDescriptor socket, Port port)
             // the client is gone; the log line says why
         }
     }
-    connection.FinishAndClose();
     WriteLogLine(conversation.log.Format());
+    connection.FinishAndClose();
     const std::lock_guard lock(m_mutex);
     --m_connections;
     m_connectionEnded.notify_all();

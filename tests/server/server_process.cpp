@@ -121,6 +121,16 @@ std::string ServerProcess::Log() const
     return text.str();
 }
 
+bool ServerProcess::LogShows(const std::string& text) const
+{
+    for (int attempt = 0; attempt < 250; ++attempt) {
+        if (Log().find(text) != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
 bool ServerProcess::Running()
 {
     if (m_processId <= 0)

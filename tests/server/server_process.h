@@ -24,6 +24,8 @@ public:
     bool Sandboxed() const { return m_sandboxed; }
 
     std::string Log() const;
+    // Whether `text` shows up in the log within five seconds: a job's line follows its last byte.
+    bool LogShows(const std::string& text) const;
     bool Running();
     // Sends SIGTERM and returns the exit status.
     int Stop();
