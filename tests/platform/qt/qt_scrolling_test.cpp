@@ -1,0 +1,123 @@
+#include "platform/dc.h"
+#include "platform/frame_wnd.h"
+#include "platform/qt/qt_painted_window.h"
+#include "platform/view.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A white view with scroll bars that scrolls its position to wherever a scroll message asks.
+class ScrollingView : public CView {
+public:
+    std::vector<std::pair<UINT, int>> requests;
+
+protected:
+    bool PreCreateWindow(CREATESTRUCT& create) override
+    {
+        create.style |= WS_VSCROLL | WS_HSCROLL;
+        return true;
+    }
+    void OnDraw(CDC* dc) override
+    {
+        CRect client;
+        GetClientRect(&client);
+        dc->FillSolidRect(client, RGB(255, 255, 255));
+    }
+    bool OnEraseBkgnd(CDC*) override { return true; }
+    void OnVScroll(UINT code, UINT) override
+    {
+        SCROLLINFO info;
+        GetScrollInfo(SB_VERT, &info);
+        requests.emplace_back(code, info.nTrackPos);
+        SetScrollPos(SB_VERT, code == SB_LINEDOWN ? info.nPos + 1 : info.nTrackPos);
+    }
+};
+
+void ProcessEventsFor(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+class QtScrollingTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CCreateContext context{RuntimeClassOf<ScrollingView, CView>(), nullptr};
+        ASSERT_TRUE(frame.LoadFrame(7002, &context));
+        frame.InitialUpdateFrame(nullptr, CFrameWnd::Visibility::Show);
+        view = dynamic_cast<ScrollingView*>(frame.GetActiveView());
+        area = static_cast<QAbstractScrollArea*>(dynamic_cast<platform::qt::QtPaintedWindow*>(view->Peer())->Widget());
+        ProcessEventsFor(50);
+    }
+    void SetVertical(int maximum, UINT page, int position)
+    {
+        SCROLLINFO info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        info.nMax = maximum;
+        info.nPage = page;
+        info.nPos = position;
+        view->SetScrollInfo(SB_VERT, &info);
+    }
+
+    CFrameWnd frame;
+    ScrollingView* view = nullptr;
+    QAbstractScrollArea* area = nullptr;
+};
+
+TEST_F(QtScrollingTest, TheBarShowsRangePageAndPositionAndIsDisabledWhenNothingScrolls)
+{
+    SetVertical(99, 10, 20);
+    QScrollBar& bar = *area->verticalScrollBar();
+    EXPECT_TRUE(bar.isEnabled());
+    EXPECT_EQ(bar.maximum(), 90);
+    EXPECT_EQ(bar.pageStep(), 10);
+    EXPECT_EQ(bar.value(), 20);
+    SetVertical(5, 10, 0);
+    EXPECT_FALSE(bar.isEnabled());
+    EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(QtScrollingTest, UsingTheBarSendsScrollMessagesAndTheWindowDecidesThePosition)
+{
+    SetVertical(99, 10, 20);
+    QScrollBar& bar = *area->verticalScrollBar();
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_EQ(view->requests.size(), 1u);
+    EXPECT_EQ(view->requests[0].first, SB_LINEDOWN);
+    EXPECT_EQ(bar.value(), 21);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 21);
+
+    // Dragging the thumb moves the slider position, which Qt reports as a slider move.
+    bar.setSliderPosition(50);
+    ASSERT_EQ(view->requests.size(), 2u);
+    EXPECT_EQ(view->requests[1], std::make_pair(SB_THUMBTRACK, 50));
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 50);
+}
+
+TEST_F(QtScrollingTest, TheCaretIsDrawnByTheBackendOverThePaintedText)
+{
+    view->CreateSolidCaret(2, 16);
+    CWnd::SetCaretPos({30, 40});
+    view->ShowCaret();
+    ProcessEventsFor(50);
+    QWidget& viewport = *area->viewport();
+    const QImage shown = viewport.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(30, 40), QColor(0, 0, 0)) << "white inverted";
+    EXPECT_EQ(shown.pixelColor(31, 55), QColor(0, 0, 0));
+    EXPECT_EQ(shown.pixelColor(32, 40), QColor(255, 255, 255)) << "two pixels wide";
+    view->HideCaret();
+    ProcessEventsFor(50);
+    EXPECT_EQ(viewport.grab().toImage().pixelColor(30, 40), QColor(255, 255, 255));
+    CWnd::DestroyCaret();
+}
+
+}  // namespace
