@@ -19,6 +19,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace utils {
 
@@ -39,6 +40,8 @@ constexpr int kKeepAliveProbes = 6;
 constexpr std::size_t kLargestReceive = std::size_t{1} << 30;
 // Discarded bytes pass through a buffer of this size instead of one as large as the block.
 constexpr std::size_t kDiscardBufferSize = 64 * 1024;
+// Received chunks collected before one write to the file.
+constexpr std::size_t kChunksPerWrite = 8;
 
 constexpr std::int64_t kHighestPort = 65535;
 
@@ -313,19 +316,41 @@ void ServerConnection::SendFile(const std::string& path, std::uint64_t count, Pr
     }
 }
 
+namespace {
+
+void WriteReceived(sofstream& file, const std::string& path, const std::vector<char>& buffer, std::size_t count)
+{
+    if (count > 0 && !file.write(buffer.data(), static_cast<std::streamsize>(count)))
+        ThrowSystemErrorWithPrefix("failed to write file\n" + path + "\n");
+}
+
+}  // namespace
+
 void ServerConnection::ReceiveFile(const std::string& path, std::uint64_t count, ProgressFn progress, void* context)
 {
     sofstream file(path, std::ios_base::out | std::ios_base::binary | std::ios_base::trunc);
-    char buffer[chunkSize];
+    // Chunks arrive and are reported one by one, but reach the file several at a time: one write per
+    // chunk would cost as much as the transfer itself.
+    std::vector<char> buffer(chunkSize * kChunksPerWrite);
+    std::size_t filled = 0;
     std::uint64_t received = 0;
     while (received < count) {
         const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(count - received, chunkSize));
-        ReceiveBlock(buffer, piece, nullptr, nullptr);
+        try {
+            ReceiveBlock(buffer.data() + filled, piece, nullptr, nullptr);
+        } catch (const tvl_utils::socket_error&) {
+            WriteReceived(file, path, buffer, filled);  // what arrived stays on disk
+            throw;
+        }
+        filled += piece;
         received += piece;
         ReportProgress(progress, context, received);
-        if (!file.write(buffer, static_cast<std::streamsize>(piece)))
-            ThrowSystemErrorWithPrefix("failed to write file\n" + path + "\n");
+        if (filled + chunkSize > buffer.size()) {
+            WriteReceived(file, path, buffer, filled);
+            filled = 0;
+        }
     }
+    WriteReceived(file, path, buffer, filled);
     file.close();
     if (file.fail())
         ThrowSystemErrorWithPrefix("failed to write file\n" + path + "\n");
