@@ -70,14 +70,3 @@ void CEditorApp::ShowIdleMessage()
     if (m_pMainWnd != nullptr)
         m_pMainWnd->PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
 }
-
-bool CEditorApp::SaveAllDocuments()
-{
-    if (m_pDocTemplate == nullptr)
-        return true;
-    for (CDocument* document : m_pDocTemplate->GetDocuments()) {
-        if (!document->DoFileSave())
-            return false;
-    }
-    return true;
-}

@@ -20,9 +20,6 @@ public:
     void SetStatusText(const std::string& text, int pane);
     // Posts the idle message ("Ready") to the main frame's status bar.
     void ShowIdleMessage();
-    // Saves every document of the template under its current path (asking for one when it has
-    // none); false as soon as one save fails.
-    bool SaveAllDocuments();
 
     CSingleDocTemplate* DocTemplate() const { return m_pDocTemplate; }
     CMainFrame* MainFrame() const;
