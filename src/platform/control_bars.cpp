@@ -1,6 +1,5 @@
 #include "platform/control_bars.h"
 
-#include "platform/backend.h"
 #include "platform/cmd_ui.h"
 #include "platform/command_ids.h"
 #include "platform/frame_wnd.h"
@@ -61,7 +60,6 @@ bool CStatusBar::SetIndicators(const UINT* ids, int count)
 {
     if (m_frame == nullptr)
         return false;
-    const platform::FontPeer& font = platform::Backend::Current().WindowFont();
     m_panes.clear();
     for (int index = 0; index < count; ++index) {
         platform::StatusPaneState pane;
@@ -69,7 +67,7 @@ bool CStatusBar::SetIndicators(const UINT* ids, int count)
         if (pane.id != ID_SEPARATOR) {
             // The indicator's string is its text and gives the pane its width.
             pane.text = platform::LoadFrameworkString(pane.id);
-            pane.width = font.TextExtent(pane.text).cx;
+            pane.sizeText = pane.text;
         }
         m_panes.push_back(pane);
     }

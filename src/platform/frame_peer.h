@@ -13,7 +13,9 @@ struct StatusPaneState {
     UINT id = 0;
     std::string text;
     bool enabled = true;
-    int width = 0;  // pixels; 0 for the pane that takes the remaining width
+    // The pane is as wide as this text in the status bar's font; empty for the pane that takes the
+    // remaining width.
+    std::string sizeText;
 };
 
 struct ToolButtonState {

@@ -84,8 +84,10 @@ TEST_F(CommandRoutingTest, IdleUpdatesToolButtonsAndStatusPanes)
 TEST_F(CommandRoutingTest, StatusPaneWidthsComeFromTheirIndicatorStrings)
 {
     const auto& panes = Peer().StatusPanes();
-    EXPECT_EQ(panes[0].width, 0) << "the message pane takes the remaining width";
-    EXPECT_EQ(panes[2].width, 3 * platform::headless::CellWidth);
+    EXPECT_EQ(panes[0].sizeText, "") << "the message pane takes the remaining width";
+    EXPECT_EQ(panes[1].sizeText, "");
+    EXPECT_EQ(panes[2].sizeText, "CAP");
+    EXPECT_EQ(panes[3].sizeText, "OVR");
 }
 
 TEST_F(CommandRoutingTest, TheFrameShowsMessagesAndTheIdleMessageInPaneZero)

@@ -5,10 +5,12 @@
 #include "platform/framework_strings.h"
 #include "platform/input.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/resources.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -52,6 +54,11 @@ protected:
     {
         event->ignore();
         m_window.PostMessage(WM_CLOSE);
+    }
+    // Keys that reach the frame itself (no view has the focus) still go through its key table.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        input::DeliverKeyPress(m_window, VirtualKeyOf(*event), CharacterOf(*event));
     }
     void resizeEvent(QResizeEvent* event) override
     {
@@ -249,7 +256,8 @@ void QtFrameWindow::SetStatusPanes(const std::vector<StatusPaneState>& panes)
         } else {
             label->setFrameShape(QFrame::StyledPanel);
             label->setFrameShadow(QFrame::Sunken);
-            label->setMinimumWidth(panes[index].width + 2 * label->frameWidth() + 4);
+            const int textWidth = label->fontMetrics().horizontalAdvance(QString::fromLocal8Bit(panes[index].sizeText));
+            label->setMinimumWidth(textWidth + 2 * label->frameWidth() + 4);
             bar->addPermanentWidget(label);
         }
         m_paneLabels.emplace_back(label);
