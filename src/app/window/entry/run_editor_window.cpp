@@ -1,0 +1,54 @@
+#include "app/window/entry/run_editor_window.h"
+
+#include "app/window/editor_app.h"
+#include "platform/qt/create_qt_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool IsSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Without any of these the window system cannot start and would end the program without a word
+// of ours.
+bool DisplayAvailable()
+{
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+}
+
+std::string JoinedWithBlanks(const std::vector<std::string>& arguments)
+{
+    std::string line;
+    for (const auto& argument : arguments) {
+        if (!line.empty())
+            line += ' ';
+        line += argument;
+    }
+    return line;
+}
+
+} // namespace
+
+int RunEditorWindow(char* programName, const std::vector<std::string>& arguments)
+{
+    if (!DisplayAvailable()) {
+        std::fputs("quillwright: there is no display to show the editor window on (DISPLAY is not set); "
+                   "use quillwright --output ps|pdf|html FILE to work without a window\n",
+                   stderr);
+        return 1;
+    }
+    // Only the program name reaches the window system, so that no file name is taken for one of
+    // its options. Both outlive the backend, which keeps referring to them.
+    int windowSystemArgumentCount = 1;
+    char* windowSystemArguments[] = {programName, nullptr};
+    const auto backend = platform::qt::CreateQtBackend(windowSystemArgumentCount, windowSystemArguments);
+    CEditorApp application(JoinedWithBlanks(arguments));
+    if (!application.InitInstance())
+        return 1;
+    return application.Run();
+}
