@@ -21,6 +21,13 @@ class PostProcessTable {
 public:
     using RuleMap = std::map<std::vector<std::string>, PostProcessRule>;
 
+    PostProcessTable() = default;
+    // The index points into the rules, which a move keeps in place but a copy would not.
+    PostProcessTable(const PostProcessTable&) = delete;
+    PostProcessTable& operator=(const PostProcessTable&) = delete;
+    PostProcessTable(PostProcessTable&&) = default;
+    PostProcessTable& operator=(PostProcessTable&&) = default;
+
     // Adds the rules of the file, numbering each rule created from nextId on (advancing it).
     // False when the file cannot be opened.
     bool Load(const std::string& path, std::int32_t& nextId);
