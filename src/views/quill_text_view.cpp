@@ -74,6 +74,9 @@ void CQuillTextView::GetText(TextPosition start, TextPosition end, std::string& 
 
 std::string_view CQuillTextView::LineText(int line) const
 {
+    // A buffer between clearing and refilling has no lines at all.
+    if (line < 0 || line >= LineCount())
+        return {};
     const char* characters = LineChars(line);
     if (characters == nullptr)
         return {};

@@ -109,7 +109,7 @@ public:
     void OnDraw(CDC* dc) override;
 
 protected:
-    // The line's bytes; empty without a buffer.
+    // The line's bytes; empty without a buffer and for a line the text does not have.
     std::string_view LineText(int line) const;
 
     bool PreCreateWindow(CREATESTRUCT& create) override;

@@ -57,6 +57,17 @@ TEST_F(TextViewPaintingTest, ViewWithoutBufferShowsOneEmptyLine)
     }
 }
 
+TEST_F(TextViewPaintingTest, BufferWithoutLinesPaintsEmptyBandsAndKeepsTheCaret)
+{
+    SetText("abc\ndef");
+    buffer.Clear();
+    Repaint();
+    GiveFocus();
+    CWnd::ReportFocusChange(nullptr);
+    EXPECT_EQ(RowText(0, 3), "   ");
+    EXPECT_EQ(view->ColumnOfChar(0, 2), 0);
+}
+
 TEST_F(TextViewPaintingTest, SpansColourTheirCharactersAndTheStartBeforeTheFirstSpanIsNormal)
 {
     view->scanner = FixedSpans({{2, ColourSlot::Keyword}, {5, ColourSlot::Comment}, {8, ColourSlot::NormalText}});
