@@ -19,6 +19,11 @@ constexpr std::int32_t closingLength = static_cast<std::int32_t>(argumentClosing
 constexpr std::int32_t argumentStartMarker = 0;
 constexpr std::int32_t argumentEndMarker = 1;
 
+std::int32_t Length(std::string_view text)
+{
+    return static_cast<std::int32_t>(text.size());
+}
+
 bool IsNameCharacter(char character)
 {
     return std::isalpha(static_cast<unsigned char>(character)) || character == '_';
@@ -28,6 +33,40 @@ bool IsDigit(char character)
 {
     return std::isdigit(static_cast<unsigned char>(character));
 }
+
+// What is known about the end of the page: its last bytes hold no closing. A page whose opening
+// markers lost their closings would otherwise be searched to its end once for every marker.
+class ClosingFreeTail {
+public:
+    bool Covers(std::int32_t position, std::int32_t pageSize) const
+    {
+        return length_ >= 0 && pageSize - position <= length_;
+    }
+
+    void Learn(std::int32_t from, std::int32_t pageSize) { length_ = std::max(length_, std::int64_t{pageSize} - from); }
+
+    // Called after the bytes from start up to end (before the edit) became replacement.
+    void Follow(const TextBuffer& page, std::int32_t start, std::int32_t end, std::string_view replacement)
+    {
+        if (length_ < 0)
+            return;
+        const std::int64_t oldSize = page.Size() - std::int64_t{Length(replacement)} + (end - start);
+        const std::int64_t oldTailStart = oldSize - length_;
+        if (start < oldTailStart) {
+            length_ = std::min(length_, oldSize - end);  // the tail keeps only bytes after the edit
+            return;
+        }
+        length_ += Length(replacement) - (end - start);
+        const std::int32_t tailStart = page.Size() - static_cast<std::int32_t>(length_);
+        const std::int32_t windowStart = std::max(tailStart, start - closingLength + 1);
+        const std::int32_t windowEnd = start + Length(replacement) + closingLength - 1;
+        if (page.Substring(windowStart, windowEnd).find(argumentClosing) != std::string::npos)
+            length_ = -1;
+    }
+
+private:
+    std::int64_t length_ = -1;
+};
 
 class MarkerExpansion {
 public:
@@ -110,9 +149,15 @@ private:
         return found;
     }
 
-    void ReplaceMarker(std::int32_t start, std::int32_t end, std::string_view replacement)
+    void Replace(std::int32_t start, std::int32_t end, std::string_view replacement)
     {
         page_.ReplaceRange(start, end, replacement);
+        closingFreeTail_.Follow(page_, start, end, replacement);
+    }
+
+    void ReplaceMarker(std::int32_t start, std::int32_t end, std::string_view replacement)
+    {
+        Replace(start, end, replacement);
         --expansionsLeft_;
     }
 
@@ -124,16 +169,19 @@ private:
         const std::int32_t closing = FindClosing(found);
         if (closing < 0)
             return;
-        page_.ReplaceRange(closing, closing + closingLength, rule.after);
+        Replace(closing, closing + closingLength, rule.after);
         page_.SetMarker(argumentEndMarker, closing, 0);
         StripArgumentTags();
     }
 
-    std::int32_t FindClosing(std::int32_t from) const
+    std::int32_t FindClosing(std::int32_t from)
     {
+        if (closingFreeTail_.Covers(from, page_.Size()))
+            return -1;
         std::int32_t depth = 1;
         std::int32_t nextOpening = page_.Find(argumentOpening, Case::Sensitive, from);
-        std::int32_t nextClosing = page_.Find(argumentClosing, Case::Sensitive, from);
+        std::int32_t closingSearchStart = from;
+        std::int32_t nextClosing = page_.Find(argumentClosing, Case::Sensitive, closingSearchStart);
         while (nextClosing >= 0) {
             if (nextOpening >= 0 && nextOpening < nextClosing) {
                 ++depth;
@@ -142,8 +190,10 @@ private:
             }
             if (--depth == 0)
                 return nextClosing;
-            nextClosing = page_.Find(argumentClosing, Case::Sensitive, nextClosing + 1);
+            closingSearchStart = nextClosing + 1;
+            nextClosing = page_.Find(argumentClosing, Case::Sensitive, closingSearchStart);
         }
+        closingFreeTail_.Learn(closingSearchStart, page_.Size());
         return -1;
     }
 
@@ -156,7 +206,7 @@ private:
             const std::int32_t close = page_.Find(">", Case::Sensitive, open + 1);
             if (close < 0 || close >= page_.MarkerPosition(argumentEndMarker))
                 return;
-            page_.Erase(open, close + 1);
+            Replace(open, close + 1, {});
         }
     }
 
@@ -175,6 +225,7 @@ private:
     const PostProcessTable& rules_;
     std::vector<std::string>& externalImages_;
     std::int64_t expansionsLeft_ = 0;
+    ClosingFreeTail closingFreeTail_;
 };
 
 }  // namespace

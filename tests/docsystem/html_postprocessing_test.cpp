@@ -148,6 +148,14 @@ TEST_F(HtmlPostProcessingTest, UnknownAndUnclosedMarkersStay)
     EXPECT_EQ(Expanded("888888890001.888888890001.x.99999999"), "<b><b>x</b>");
 }
 
+TEST_F(HtmlPostProcessingTest, UnclosedMarkersDoNotHideLaterClosings)
+{
+    LoadRules("bold|<b>|</b>\nwrap|888888890001.z.99999999\n");
+    EXPECT_EQ(Expanded("888888890001.a 888888890001.b.99999999 888888890001.c"), "<b>a <b>b</b> <b>c");
+    // A closing that an expansion writes after an unclosed marker is found by the markers after it.
+    EXPECT_EQ(Expanded("888888890001.a 888888870002."), "<b>a <b>z</b>");
+}
+
 TEST_F(HtmlPostProcessingTest, MarkersCutOffAtTheEndOfThePageStay)
 {
     LoadRules("bold|<b>|</b>\ntm|TM\n");
