@@ -1,19 +1,15 @@
 #include "document_conversion.h"
 
-#include "job_directory.h"
+#include "log_note.h"
 #include "latex_runs.h"
 #include "sandbox.h"
 #include "tool_runner.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <fstream>
 
 namespace torvel {
 namespace {
 
-constexpr std::size_t kTranscriptTail = 4000;
 const char* const kCzechStyle = "/usr/share/latex2html/styles/czech.perl";
 
 // Before an HTML conversion LaTeX reads material meant for the HTML pages as well (the html package
@@ -71,51 +67,44 @@ std::string JobResultText(JobResult result)
     return "unknown";
 }
 
-DocumentConversion::DocumentConversion(const DocumentRequest& request, ToolRunner& runner, const JobDirectory& job,
+DocumentConversion::DocumentConversion(const DocumentRequest& request, ToolRunner& runner, const JobPaths& job,
                                        const Sandbox& sandbox, std::chrono::seconds timeLimit)
     : m_request(request), m_runner(runner), m_job(job), m_sandbox(sandbox), m_timeLimit(timeLimit),
-      m_base(request.BaseName()), m_transcript(job.Root() / "transcript.txt")
+      m_base(request.BaseName())
 {
 }
 
-void DocumentConversion::NoteInLog(const std::string& text) const
+std::string LimitNote(JobResult limit, std::chrono::seconds timeLimit, const std::string& tool)
 {
-    // O_NOFOLLOW: the log lies in the directory the tools write to.
-    const int descriptor = ::open((m_job.Work() / (m_base + ".log")).c_str(),
-                                  O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (descriptor < 0)
-        return;
-    const std::string line = "\n! torvel-server: " + text + "\n";
-    [[maybe_unused]] const auto written = ::write(descriptor, line.data(), line.size());
-    ::close(descriptor);
+    if (limit == JobResult::TimeLimit)
+        return "the job needed more than its " + std::to_string(timeLimit.count()) + " seconds; " + tool + " was stopped.";
+    return "the job wrote more than the server allows; " + tool + " was stopped.";
+}
+
+void DocumentConversion::Note(const std::string& text) const
+{
+    NoteInLog(m_job.work / (m_base + ".log"), text);
 }
 
 JobResult DocumentConversion::NoteLimit(JobResult limit, const std::string& tool) const
 {
-    if (limit == JobResult::TimeLimit)
-        NoteInLog("the job needed more than its " + std::to_string(m_timeLimit.count()) + " seconds; " + tool +
-                  " was stopped.");
-    else
-        NoteInLog("the job wrote more than the server allows; " + tool + " was stopped.");
+    Note(LimitNote(limit, m_timeLimit, tool));
     return limit;
 }
 
 JobResult DocumentConversion::RunTool(const std::vector<std::string>& command, const std::string& produced)
 {
     std::error_code ignored;
-    std::filesystem::remove(m_transcript, ignored);
-    const ToolResult result = m_runner.Run(command, m_transcript);
+    std::filesystem::remove(m_job.transcript, ignored);
+    const ToolResult result = m_runner.Run(command, m_job.transcript);
     if (result.outcome == ToolOutcome::TimeLimit)
         return NoteLimit(JobResult::TimeLimit, command.front());
     if (result.outcome == ToolOutcome::OutputLimit)
         return NoteLimit(JobResult::OutputLimit, command.front());
-    if (result.exitStatus == 0 && Exists(m_job.Work() / produced))
+    if (result.exitStatus == 0 && Exists(m_job.work / produced))
         return JobResult::Success;
-    std::string transcript = ReadWholeFile(m_transcript);
-    if (transcript.size() > kTranscriptTail)
-        transcript = "..." + transcript.substr(transcript.size() - kTranscriptTail);
-    NoteInLog(command.front() + " failed (exit status " + std::to_string(result.exitStatus) + ") and did not make " +
-              produced + ". Its output:\n" + transcript);
+    Note(command.front() + " failed (exit status " + std::to_string(result.exitStatus) + ") and did not make " +
+              produced + ". Its output:\n" + TranscriptTail(m_job.transcript));
     return JobResult::ToolFailed;
 }
 
@@ -131,20 +120,20 @@ JobResult DocumentConversion::RunLatex()
     } else {
         command.push_back(m_request.mainFile);
     }
-    const LatexRuns runs = RunLatexUntilStable(m_runner, m_job, command, m_base, maximumRuns, m_transcript);
+    const LatexRuns runs = RunLatexUntilStable(m_runner, m_job, command, m_base, maximumRuns);
     if (runs.lastRun.outcome == ToolOutcome::TimeLimit)
         return NoteLimit(JobResult::TimeLimit, "latex");
     if (runs.lastRun.outcome == ToolOutcome::OutputLimit)
         return NoteLimit(JobResult::OutputLimit, "latex");
-    if (!Exists(m_job.Work() / (m_base + ".log")))
-        NoteInLog("latex did not start (exit status " + std::to_string(runs.lastRun.exitStatus) + ").");
+    if (!Exists(m_job.work / (m_base + ".log")))
+        Note("latex did not start (exit status " + std::to_string(runs.lastRun.exitStatus) + ").");
     return runs.errors ? JobResult::LatexErrors : JobResult::Success;
 }
 
 std::filesystem::path DocumentConversion::WriteHtmlInitFile() const
 {
     const std::string name = "torvel-latex2html-init.pl";
-    std::ofstream init(m_job.Temporary() / name, std::ios::trunc);
+    std::ofstream init(m_job.temporary / name, std::ios::trunc);
     init << "$TMP = '" << m_sandbox.PathsFor(m_job).temporary << "';\n";
     if (m_request.htmlOptions.mathScaleFactor)
         init << "$MATH_SCALE_FACTOR = " << *m_request.htmlOptions.mathScaleFactor << ";\n";
@@ -170,17 +159,17 @@ JobResult DocumentConversion::MakeHtml()
     command.push_back(m_request.mainFile);
     const JobResult pages = RunTool(command, m_base + "/index.html");
     // latex2html finishes with status 0 even when LaTeX failed on some of its images.
-    const std::string transcript = ReadWholeFile(m_transcript);
+    const std::string transcript = ReadWholeFile(m_job.transcript);
     if (pages != JobResult::Success || !LogShowsErrors(transcript))
         return pages;
-    NoteInLog("latex2html met LaTeX errors while making the pages:\n" + ErrorLines(transcript));
+    Note("latex2html met LaTeX errors while making the pages:\n" + ErrorLines(transcript));
     return JobResult::LatexErrors;
 }
 
 JobResult DocumentConversion::Run()
 {
     const JobResult latex = RunLatex();
-    if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.Work() / (m_base + ".dvi")))
+    if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.work / (m_base + ".dvi")))
         return latex;
     if (IsHtml(m_request.service))
         return Worse(latex, MakeHtml());

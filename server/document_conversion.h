@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document_request.h"
+#include "job_directory.h"
 
 #include <chrono>
 #include <filesystem>
@@ -9,7 +10,6 @@
 
 namespace torvel {
 
-class JobDirectory;
 class Sandbox;
 class ToolRunner;
 
@@ -17,12 +17,15 @@ enum class JobResult { Success, LatexErrors, ToolFailed, TimeLimit, OutputLimit 
 
 std::string JobResultText(JobResult result);
 
+// The note for the log when a job was stopped at one of its limits.
+std::string LimitNote(JobResult limit, std::chrono::seconds timeLimit, const std::string& tool);
+
 // Runs the tool chain of one documentation service in the job directory. Whatever goes wrong
 // after LaTeX has started is also written into BASE.log as a line beginning with "!", so a client
 // that looks at the log for errors sees it; the chain goes on as far as its inputs exist.
 class DocumentConversion {
 public:
-    DocumentConversion(const DocumentRequest& request, ToolRunner& runner, const JobDirectory& job,
+    DocumentConversion(const DocumentRequest& request, ToolRunner& runner, const JobPaths& job,
                        const Sandbox& sandbox, std::chrono::seconds timeLimit);
 
     JobResult Run();
@@ -32,16 +35,15 @@ private:
     JobResult RunTool(const std::vector<std::string>& command, const std::string& produced);
     JobResult MakeHtml();
     std::filesystem::path WriteHtmlInitFile() const;
-    void NoteInLog(const std::string& text) const;
+    void Note(const std::string& text) const;
     JobResult NoteLimit(JobResult limit, const std::string& tool) const;
 
     const DocumentRequest& m_request;
     ToolRunner& m_runner;
-    const JobDirectory& m_job;
+    JobPaths m_job;
     const Sandbox& m_sandbox;
     std::chrono::seconds m_timeLimit;
     std::string m_base;
-    std::filesystem::path m_transcript;
 };
 
 }  // namespace torvel

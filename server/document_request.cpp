@@ -11,22 +11,13 @@
 namespace torvel {
 namespace {
 
-DocumentService ServiceNamed(const std::string& name)
+const std::map<std::string, DocumentService>& Services()
 {
     static const std::map<std::string, DocumentService> services = {{"tex2ps", DocumentService::PostScript},
                                                                      {"tex2pdf", DocumentService::Pdf},
                                                                      {"tex2html", DocumentService::Html},
                                                                      {"cstex2html", DocumentService::CzechHtml}};
-    if (name.empty())
-        throw ProtocolError("no \"service\" line");
-    if (name == "pdflatex2ps")
-        throw ProtocolError("service pdflatex2ps is not offered by this server; use tex2ps or tex2pdf");
-    if (name == "maintenance")
-        throw ProtocolError("service maintenance is offered on the maintenance port only");
-    const auto service = services.find(name);
-    if (service == services.end())
-        throw ProtocolError("unknown service \"" + name + "\"");
-    return service->second;
+    return services;
 }
 
 bool IsHtml(DocumentService service)
@@ -57,6 +48,29 @@ std::string CheckPatternPart(const std::string& part, const std::string& pattern
 }
 
 }  // namespace
+
+DocumentService ServiceNamed(const std::string& name)
+{
+    if (name.empty())
+        throw ProtocolError("no \"service\" line");
+    if (name == "pdflatex2ps")
+        throw ProtocolError("service pdflatex2ps is not offered by this server; use tex2ps or tex2pdf");
+    if (name == "maintenance")
+        throw ProtocolError("service maintenance is offered on the maintenance port only");
+    const auto service = Services().find(name);
+    if (service == Services().end())
+        throw ProtocolError("unknown service \"" + name + "\"");
+    return service->second;
+}
+
+std::string ServiceName(DocumentService service)
+{
+    for (const auto& [name, value] : Services()) {
+        if (value == service)
+            return name;
+    }
+    return {};
+}
 
 void CheckUploads(const CommandScript& script)
 {

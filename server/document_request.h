@@ -17,6 +17,10 @@ struct DocumentRequest {
     std::string BaseName() const { return mainFile.substr(0, mainFile.size() - 4); }
 };
 
+// The service of a "service" line; throws ProtocolError for the ones this server does not offer.
+DocumentService ServiceNamed(const std::string& name);
+std::string ServiceName(DocumentService service);
+
 // Throws ProtocolError with the reason for the abort when the script asks for something this server
 // does not do or does not allow.
 DocumentRequest CheckDocumentRequest(const CommandScript& script);

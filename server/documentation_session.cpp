@@ -2,13 +2,12 @@
 
 #include "client_connection.h"
 #include "command_script.h"
-#include "document_conversion.h"
+#include "sandboxed_conversion.h"
 #include "document_request.h"
 #include "job_directory.h"
 #include "job_slots.h"
 #include "protocol_error.h"
 #include "result_files.h"
-#include "tool_runner.h"
 #include "upload_receiver.h"
 
 namespace torvel {
@@ -58,9 +57,7 @@ void ServeDocumentation(Conversation& conversation, const ServerContext& context
     connection.Send("commit\n");
     ReceiveUploads(connection, script.uploads, job.Work());
 
-    const auto deadline = std::chrono::steady_clock::now() + context.options.timeLimit;
-    ToolRunner runner(context.sandbox, job, deadline, context.options.maxOutput);
-    const JobResult result = DocumentConversion(request, runner, job, context.sandbox, context.options.timeLimit).Run();
+    const JobResult result = ConvertDocument(request, job.Paths(), context.sandbox, context.options);
     SendResults(conversation, FindResultFiles(job.Work(), script.results));
     conversation.log.result = JobResultText(result);
 }

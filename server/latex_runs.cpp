@@ -1,6 +1,5 @@
 #include "latex_runs.h"
 
-#include "job_directory.h"
 
 #include <array>
 #include <fstream>
@@ -12,11 +11,11 @@ namespace {
 // Files whose contents a following run reads back; when one changes, the pages may change too.
 const std::array<const char*, 3> kListExtensions = {".toc", ".lof", ".lot"};
 
-std::string ListSnapshot(const JobDirectory& job, const std::string& base)
+std::string ListSnapshot(const JobPaths& job, const std::string& base)
 {
     std::string snapshot;
     for (const char* extension : kListExtensions)
-        snapshot += ReadWholeFile(job.Work() / (base + extension)) + '\0';
+        snapshot += ReadWholeFile(job.work / (base + extension)) + '\0';
     return snapshot;
 }
 
@@ -46,17 +45,17 @@ bool LogShowsErrors(const std::string& logText)
     return logText.starts_with("!") || logText.find("\n!") != std::string::npos;
 }
 
-LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::vector<std::string>& command,
-                              const std::string& base, int maximumRuns, const std::filesystem::path& transcript)
+LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobPaths& job, const std::vector<std::string>& command,
+                              const std::string& base, int maximumRuns)
 {
     LatexRuns runs;
     while (runs.runs < maximumRuns) {
         const std::string listsBefore = ListSnapshot(job, base);
-        runs.lastRun = runner.Run(command, transcript);
+        runs.lastRun = runner.Run(command, job.transcript);
         ++runs.runs;
         if (runs.lastRun.outcome != ToolOutcome::Finished)
             return runs;
-        const std::string log = ReadWholeFile(job.Work() / (base + ".log"));
+        const std::string log = ReadWholeFile(job.work / (base + ".log"));
         runs.errors = runs.lastRun.exitStatus != 0 || LogShowsErrors(log);
         if (runs.errors)
             return runs;

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "job_directory.h"
 #include "tool_runner.h"
 
 #include <string>
 #include <vector>
 
 namespace torvel {
-
-class JobDirectory;
 
 // True when LaTeX's log says that another run would change the output (labels, citations,
 // outlines).
@@ -27,8 +26,8 @@ constexpr int kMaximumLatexRuns = 5;
 // Runs the LaTeX `command` (whose job name is `base`) until LaTeX stops asking for another run and its
 // table of contents and lists stop changing, at most `maximumRuns` times; stops at the first run with
 // errors.
-LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobDirectory& job, const std::vector<std::string>& command,
-                              const std::string& base, int maximumRuns, const std::filesystem::path& transcript);
+LatexRuns RunLatexUntilStable(ToolRunner& runner, const JobPaths& job, const std::vector<std::string>& command,
+                              const std::string& base, int maximumRuns);
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 

@@ -1,3 +1,4 @@
+#include "sandboxed_conversion.h"
 #include "server_options.h"
 #include "torvel_server.h"
 
@@ -5,8 +6,11 @@
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments.front() == torvel::kRunConversionArgument)
+        return torvel::RunConversionInside(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     try {
-        const torvel::ParsedOptions parsed = torvel::ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
+        const torvel::ParsedOptions parsed = torvel::ParseServerOptions(arguments);
         if (parsed.request == torvel::OptionsRequest::ShowHelp) {
             std::cout << torvel::ServerUsage();
             return 0;

@@ -14,9 +14,6 @@
 namespace torvel {
 namespace {
 
-const std::string kWorkInside = "/job";
-const std::string kTemporaryInside = "/tmp";
-
 // Read-only parts of the host a TeX, Ghostscript or latex2html run needs; everything else stays hidden.
 const std::vector<std::string> kReadOnlyDirectories = {"/usr", "/etc/texmf", "/var/lib/texmf", "/etc/latex2html.conf"};
 
@@ -56,19 +53,21 @@ Sandbox::Sandbox(SandboxMode mode) : m_mode(mode)
     if (m_mode == SandboxMode::None)
         return;
     m_bubblewrap = FindProgram("bwrap");
+    std::error_code error;
+    m_serverProgram = std::filesystem::read_symlink("/proc/self/exe", error).string();
     if (m_bubblewrap.empty())
         throw std::runtime_error("bubblewrap (bwrap) is not installed; install it, or start with --no-sandbox to run "
                                  "LaTeX without a sandbox");
 }
 
-ToolPaths Sandbox::PathsFor(const JobDirectory& job) const
+ToolPaths Sandbox::PathsFor(const JobPaths& job) const
 {
     if (m_mode == SandboxMode::Bubblewrap)
         return {kWorkInside, kTemporaryInside};
-    return {job.Work().string(), job.Temporary().string()};
+    return {job.work.string(), job.temporary.string()};
 }
 
-std::vector<std::string> Sandbox::Environment(const JobDirectory& job) const
+std::vector<std::string> Sandbox::Environment(const JobPaths& job) const
 {
     const ToolPaths paths = PathsFor(job);
     return {"PATH=/usr/bin:/bin",
@@ -80,7 +79,7 @@ std::vector<std::string> Sandbox::Environment(const JobDirectory& job) const
             "shell_escape=f"};
 }
 
-std::vector<std::string> Sandbox::Wrap(const JobDirectory& job, const std::vector<std::string>& command) const
+std::vector<std::string> Sandbox::Wrap(const JobPaths& job, const std::vector<std::string>& command) const
 {
     if (m_mode == SandboxMode::None) {
         std::vector<std::string> direct = command;
@@ -96,9 +95,9 @@ std::vector<std::string> Sandbox::Wrap(const JobDirectory& job, const std::vecto
         arguments.insert(arguments.end(), {"--ro-bind-try", directory, directory});
     for (const auto& entry : kRootEntries)
         AddRootEntry(arguments, entry);
-    arguments.insert(arguments.end(), {"--proc", "/proc", "--dev", "/dev", "--bind", job.Work().string(), kWorkInside,
-                                       "--bind", job.Temporary().string(), kTemporaryInside, "--chdir", kWorkInside,
-                                       "--clearenv"});
+    arguments.insert(arguments.end(), {"--ro-bind", m_serverProgram, kServerProgramInside, "--proc", "/proc", "--dev",
+                                       "/dev", "--bind", job.work.string(), kWorkInside, "--bind",
+                                       job.temporary.string(), kTemporaryInside, "--chdir", kWorkInside, "--clearenv"});
     for (const auto& variable : Environment(job)) {
         const auto equals = variable.find('=');
         arguments.insert(arguments.end(), {"--setenv", variable.substr(0, equals), variable.substr(equals + 1)});
@@ -114,9 +113,9 @@ void Sandbox::CheckUsable(const std::filesystem::path& workDirectory) const
         return;
     JobDirectory probe(workDirectory);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    ToolRunner runner(*this, probe, deadline, 1 << 20);
-    const auto transcript = probe.Root() / "probe.txt";
-    const ToolResult result = runner.Run({"true"}, transcript);
+    ToolRunner runner(*this, probe.Paths(), deadline, 1 << 20);
+    const auto transcript = probe.Paths().transcript;
+    const ToolResult result = runner.Run({kServerProgramInside, "--help"}, transcript);
     if (result.Succeeded())
         return;
     std::ifstream reason(transcript);

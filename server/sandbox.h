@@ -1,5 +1,6 @@
 #pragma once
 
+#include "job_directory.h"
 #include "server_options.h"
 
 #include <filesystem>
@@ -7,8 +8,6 @@
 #include <vector>
 
 namespace torvel {
-
-class JobDirectory;
 
 // Where a tool finds its working and scratch directories; inside the sandbox these are fixed
 // names, without it they are the job directory's real paths.
@@ -24,13 +23,13 @@ public:
     explicit Sandbox(SandboxMode mode);
 
     SandboxMode Mode() const { return m_mode; }
-    ToolPaths PathsFor(const JobDirectory& job) const;
+    ToolPaths PathsFor(const JobPaths& job) const;
 
     // The program to execute and its full argument vector, program first.
-    std::vector<std::string> Wrap(const JobDirectory& job, const std::vector<std::string>& command) const;
+    std::vector<std::string> Wrap(const JobPaths& job, const std::vector<std::string>& command) const;
 
     // The environment of every tool: paranoid TeX file access, no shell escape, no host settings.
-    std::vector<std::string> Environment(const JobDirectory& job) const;
+    std::vector<std::string> Environment(const JobPaths& job) const;
 
     // Runs a trivial command in a sandbox to prove it can be built; throws with the reason if not.
     void CheckUsable(const std::filesystem::path& workDirectory) const;
@@ -38,7 +37,16 @@ public:
 private:
     SandboxMode m_mode;
     std::string m_bubblewrap;
+    std::string m_serverProgram;
 };
+
+// Inside the sandbox the server program itself is found here, so that it can run the tool chain
+// of a job in one sandbox.
+inline constexpr const char* kServerProgramInside = "/torvel-server";
+
+// The job's directories as a sandboxed tool sees them.
+inline constexpr const char* kWorkInside = "/job";
+inline constexpr const char* kTemporaryInside = "/tmp";
 
 // The full path of `program` on the server's PATH; empty when it is not there.
 std::string FindProgram(const std::string& program);

@@ -80,7 +80,12 @@ std::uint64_t DirectorySize(const std::filesystem::path& directory)
     return total;
 }
 
-ToolRunner::ToolRunner(const Sandbox& sandbox, const JobDirectory& job, std::chrono::steady_clock::time_point deadline,
+std::uint64_t JobOutputSize(const JobPaths& job)
+{
+    return DirectorySize(job.work) + DirectorySize(job.temporary);
+}
+
+ToolRunner::ToolRunner(const Sandbox& sandbox, const JobPaths& job, std::chrono::steady_clock::time_point deadline,
                        std::uint64_t maximumOutput)
     : m_sandbox(sandbox), m_job(job), m_deadline(deadline), m_maximumOutput(maximumOutput)
 {
@@ -88,7 +93,7 @@ ToolRunner::ToolRunner(const Sandbox& sandbox, const JobDirectory& job, std::chr
 
 bool ToolRunner::OutputOverLimit() const
 {
-    return DirectorySize(m_job.Root()) >= m_maximumOutput;
+    return JobOutputSize(m_job) >= m_maximumOutput;
 }
 
 ToolResult ToolRunner::Run(const std::vector<std::string>& command, const std::filesystem::path& transcript)
@@ -99,7 +104,7 @@ ToolResult ToolRunner::Run(const std::vector<std::string>& command, const std::f
     std::vector<std::string> environment = m_sandbox.Environment(m_job);
     const std::vector<char*> argumentPointers = PointerVector(arguments);
     const std::vector<char*> environmentPointers = PointerVector(environment);
-    const std::string directory = m_job.Work().string();
+    const std::string directory = m_job.work.string();
 
     UniqueDescriptor input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
     UniqueDescriptor output(::open(transcript.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600));

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "job_directory.h"
+
 namespace torvel {
 
-class JobDirectory;
 class Sandbox;
 
 enum class ToolOutcome { Finished, TimeLimit, OutputLimit };
@@ -23,7 +24,7 @@ struct ToolResult {
 // or its directory grows past the output limit, the whole group is killed.
 class ToolRunner {
 public:
-    ToolRunner(const Sandbox& sandbox, const JobDirectory& job, std::chrono::steady_clock::time_point deadline,
+    ToolRunner(const Sandbox& sandbox, const JobPaths& job, std::chrono::steady_clock::time_point deadline,
                std::uint64_t maximumOutput);
 
     // Standard output and error of the tool are appended to `transcript`.
@@ -34,12 +35,15 @@ private:
     bool OutputOverLimit() const;
 
     const Sandbox& m_sandbox;
-    const JobDirectory& m_job;
+    JobPaths m_job;
     std::chrono::steady_clock::time_point m_deadline;
     std::uint64_t m_maximumOutput;
 };
 
 // Bytes held by regular files below `directory`.
 std::uint64_t DirectorySize(const std::filesystem::path& directory);
+
+// What the tools of a job have written so far.
+std::uint64_t JobOutputSize(const JobPaths& job);
 
 }  // namespace torvel

@@ -195,3 +195,24 @@ TEST(ServerLifetime, RefusesToStartWithoutBubblewrapUnlessTold)
 
 }  // namespace
 }  // namespace torvel_test
+
+namespace torvel_test {
+namespace {
+
+// Where bubblewrap is not wanted the same chain runs directly, with the same limits and results.
+TEST(ServerWithoutSandbox, RunsTheSameToolChain)
+{
+    ServerProcess server({"--no-sandbox", "--time-limit", "3"});
+    EXPECT_NE(server.Log().find("sandbox none"), std::string::npos);
+    const JobReply reply = RunJob(server.DocumentationPort(), "tex2pdf", {{"paper.tex", kArticle}, {"fig.eps", kFigure}},
+                                  StandardRequests("tex2pdf", "paper.tex"));
+    ASSERT_EQ(reply.secondPhase, "commit");
+    EXPECT_EQ(reply.announced, (std::vector<std::string>{"paper.log", "paper.pdf"}));
+    const std::string loop = "\\documentclass{article}\n\\begin{document}\n\\loop\\iftrue\\repeat\n\\end{document}\n";
+    const JobReply stopped = RunJob(server.DocumentationPort(), "tex2ps", {{"loop.tex", loop}}, StandardRequests("tex2ps", "loop.tex"));
+    EXPECT_NE(stopped.files.at("loop.log").find("! torvel-server: the job needed more than its 3 seconds; latex was stopped."),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace torvel_test

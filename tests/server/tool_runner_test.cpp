@@ -27,7 +27,7 @@ class ToolRunnerTest : public ::testing::Test {
 protected:
     ToolResult Run(const std::vector<std::string>& command, std::chrono::milliseconds time, std::uint64_t output = 1 << 20)
     {
-        ToolRunner runner(m_sandbox, m_job, std::chrono::steady_clock::now() + time, output);
+        ToolRunner runner(m_sandbox, m_job.Paths(), std::chrono::steady_clock::now() + time, output);
         return runner.Run(command, m_job.Root() / "transcript.txt");
     }
 
