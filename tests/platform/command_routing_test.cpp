@@ -133,3 +133,46 @@ TEST_F(CommandRoutingTest, RangeHandlersReceiveTheCommandId)
 
 }  // namespace
 }  // namespace platform_test
+
+namespace platform_test {
+namespace {
+
+// A view that counts the document's updates and the colour changes it is told about.
+class UpdatedView : public RecordingView {
+public:
+    std::vector<LPARAM> hints;
+    int colourChanges = 0;
+    void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override
+    {
+        hints.push_back(hint);
+        CView::OnUpdate(sender, hint, hintObject);
+    }
+
+protected:
+    void OnSysColorChange() override { ++colourChanges; }
+};
+
+TEST_F(CommandRoutingTest, DocumentUpdatesReachEveryViewButTheSender)
+{
+    UpdatedView second;
+    ASSERT_TRUE(second.CreateView(&Frame(), AFX_IDW_PANE_FIRST + 1, &Document()));
+    ASSERT_EQ(Document().GetViews().size(), 2u);
+    Document().UpdateAllViews(&View(), 5);
+    Document().UpdateAllViews(nullptr, 6);
+    EXPECT_EQ(second.hints, (std::vector<LPARAM>{5, 6}));
+    EXPECT_FALSE(backend.Peer(second).InvalidRect().IsRectEmpty()) << "the default update repaints";
+
+    Frame().SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(second.colourChanges, 1) << "the frame passes colour changes to its children";
+    second.DestroyWindow();
+}
+
+TEST_F(CommandRoutingTest, TheFrameHandsTheFocusToItsView)
+{
+    CWnd::ReportFocusChange(nullptr);
+    Frame().SetFocus();
+    EXPECT_EQ(CWnd::GetFocus(), &View());
+}
+
+}  // namespace
+}  // namespace platform_test

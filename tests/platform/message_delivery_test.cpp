@@ -157,3 +157,19 @@ TEST_F(MessageDeliveryTest, ATaskThatThrowsStillReleasesItsSenderAndKeepsTheRest
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MessageDeliveryTest, TheEventLoopRunsWorkersMessagesUntilItIsAskedToQuit)
+{
+    std::thread worker([&] {
+        const std::string text = "Receiving files";
+        window.SendMessage(ProgressMessage, reinterpret_cast<WPARAM>(text.c_str()), 1);
+        platform::message_queue::Post([&] { backend.QuitEventLoop(3); });
+    });
+    EXPECT_EQ(backend.RunEventLoop(), 3);
+    worker.join();
+    EXPECT_EQ(window.received, std::vector<std::string>{"Receiving files/1"});
+}
+
+}  // namespace

@@ -392,6 +392,8 @@ void QtBackend::ScheduleIdle()
 
 int QtBackend::RunEventLoop()
 {
+    // The bars show their states from the start, before any input arrives.
+    ScheduleIdle();
     return QApplication::exec();
 }
 

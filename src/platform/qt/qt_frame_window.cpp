@@ -123,6 +123,7 @@ void QtFrameWindow::Move(const CRect& rect)
 void QtFrameWindow::Show(int command)
 {
     m_widget->setVisible(command != SW_HIDE);
+    m_backend.ScheduleIdle();
 }
 
 void QtFrameWindow::SetText(const std::string& text)
