@@ -206,7 +206,7 @@ private:
             const std::int32_t close = page_.Find(">", Case::Sensitive, open + 1);
             if (close < 0 || close >= page_.MarkerPosition(argumentEndMarker))
                 return;
-            Replace(open, close + 1, {});
+            Replace(open, close + 1, "");
         }
     }
 
