@@ -64,8 +64,10 @@ std::size_t ClientConnection::ReceiveSome(char* destination, std::size_t capacit
     for (;;) {
         WaitUntilReady(Direction::Read);
         const ssize_t received = ::recv(m_socket.Get(), destination, capacity, 0);
-        if (received > 0)
+        if (received > 0) {
+            m_bytesReceived += static_cast<std::uint64_t>(received);
             return static_cast<std::size_t>(received);
+        }
         if (received == 0)
             throw ProtocolError("client closed the connection early");
         if (errno != EINTR && errno != EAGAIN)

@@ -31,6 +31,8 @@ public:
     void FinishAndClose();
 
     const std::string& PeerName() const { return m_peerName; }
+    // False while the client has sent nothing at all, as a load balancer's health check does.
+    bool HasSpoken() const { return m_bytesReceived > 0; }
 
 private:
     enum class Direction { Read, Write };
@@ -41,6 +43,7 @@ private:
     std::chrono::milliseconds m_idleTimeout;
     std::string m_peerName;
     std::string m_buffer;  // bytes read ahead of the current line
+    std::uint64_t m_bytesReceived = 0;
 };
 
 }  // namespace torvel

@@ -11,6 +11,10 @@ std::string Greeting()
 
 void Refuse(Conversation& conversation, const std::string& reason)
 {
+    if (!conversation.connection.HasSpoken()) {
+        conversation.log.result = "no-request";  // a health check, or a client that gave up at once
+        return;
+    }
     conversation.log.result = "refused: " + reason;
     conversation.connection.Send("abort " + reason + "\n");
     conversation.replyStarted = true;

@@ -32,7 +32,8 @@ struct Conversation {
 
 std::string Greeting();
 
-// Sends "abort " + reason (the reply has not started) and records the refusal in the log line.
+// Sends "abort " + reason (the reply has not started) and records the refusal in the log line; a
+// client that has not sent a single byte gets nothing and is logged as "no-request".
 void Refuse(Conversation& conversation, const std::string& reason);
 
 }  // namespace torvel

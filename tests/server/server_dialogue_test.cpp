@@ -216,3 +216,20 @@ TEST(ServerWithoutSandbox, RunsTheSameToolChain)
 
 }  // namespace
 }  // namespace torvel_test
+
+namespace torvel_test {
+namespace {
+
+TEST(ServerLog, NamesAConnectionThatAskedForNothing)
+{
+    ServerProcess server;
+    {
+        RawClient client(server.DocumentationPort());
+        EXPECT_TRUE(client.ReadLine().starts_with("TORVEL server "));
+    }
+    EXPECT_TRUE(server.LogShows("service=- files=0 bytes=0"));
+    EXPECT_TRUE(server.LogShows("result=no-request")) << server.Log();
+}
+
+}  // namespace
+}  // namespace torvel_test
