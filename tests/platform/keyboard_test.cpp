@@ -105,3 +105,17 @@ TEST_F(KeyboardTest, KeyStateReportsHeldAndToggledKeys)
 
 }  // namespace
 }  // namespace platform_test
+
+namespace platform_test {
+namespace {
+
+TEST_F(KeyboardTest, TypedPunctuationIsNeverTakenForANavigationKey)
+{
+    platform::resources::AddAccelerators(ViewTable, {{FVIRTKEY, VK_DOWN, ID_EDIT_SELECT_ALL}});
+    backend.Type("(x)");
+    EXPECT_TRUE(Journal().empty());
+    EXPECT_EQ(View().keys, (std::vector<std::string>{"down 0", "char (", "down 88", "char x", "down 0", "char )"}));
+}
+
+}  // namespace
+}  // namespace platform_test

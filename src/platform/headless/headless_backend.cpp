@@ -389,16 +389,41 @@ void HeadlessBackend::PressKey(UINT virtualKey, std::initializer_list<int> modif
     input::DeliverKeyPress(*focus, virtualKey, character);
 }
 
+namespace {
+
+// The key that types a character: letters and digits are their own codes, a few control
+// characters have keys; other characters come from keys without a code of their own here (as in the
+// Qt backend), so "(" can never be taken for the Down key that shares its number.
+UINT KeyOfCharacter(unsigned char character)
+{
+    if ((character >= 'A' && character <= 'Z') || (character >= '0' && character <= '9'))
+        return character;
+    if (character >= 'a' && character <= 'z')
+        return character - 'a' + 'A';
+    switch (character) {
+    case ' ':
+        return VK_SPACE;
+    case '\r':
+        return VK_RETURN;
+    case '\t':
+        return VK_TAB;
+    case '\b':
+        return VK_BACK;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
 void HeadlessBackend::Type(const std::string& text)
 {
     for (char character : text) {
         const auto byte = static_cast<unsigned char>(character);
-        const bool upper = byte >= 'A' && byte <= 'Z';
-        const UINT key = byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte;
-        if (upper)
-            PressKey(key, {VK_SHIFT}, byte);
+        if (byte >= 'A' && byte <= 'Z')
+            PressKey(KeyOfCharacter(byte), {VK_SHIFT}, byte);
         else
-            PressKey(key, {}, byte);
+            PressKey(KeyOfCharacter(byte), {}, byte);
     }
 }
 
