@@ -89,6 +89,16 @@ std::vector<std::string> Sandbox::Wrap(const JobPaths& job, const std::vector<st
         direct.front() = program;
         return direct;
     }
+    std::vector<std::string> arguments = BubblewrapArguments(job);
+    arguments.push_back("--");
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    return arguments;
+}
+
+std::vector<std::string> Sandbox::BubblewrapArguments(const JobPaths& job) const
+{
+    // Its own user (nobody), no capabilities, its own session so it cannot reach a terminal, and gone
+    // with the server.
     std::vector<std::string> arguments = {m_bubblewrap, "--unshare-all", "--unshare-user", "--uid", "65534", "--gid",
                                           "65534", "--cap-drop", "ALL", "--die-with-parent", "--new-session"};
     for (const auto& directory : kReadOnlyDirectories)
@@ -102,8 +112,6 @@ std::vector<std::string> Sandbox::Wrap(const JobPaths& job, const std::vector<st
         const auto equals = variable.find('=');
         arguments.insert(arguments.end(), {"--setenv", variable.substr(0, equals), variable.substr(equals + 1)});
     }
-    arguments.push_back("--");
-    arguments.insert(arguments.end(), command.begin(), command.end());
     return arguments;
 }
 

@@ -16,8 +16,9 @@ struct ToolPaths {
     std::string temporary;
 };
 
-// Builds the argument vector that runs one tool of a job. With bubblewrap the tool sees the TeX
-// installation read-only, its job directory as the only writable place, and no network.
+// Builds the argument vector that runs a program of a job. With bubblewrap the program sees the TeX
+// installation (and this server's own program, at kServerProgramInside) read-only, the job's two
+// directories as the only writable places, no network and nothing else of the host.
 class Sandbox {
 public:
     explicit Sandbox(SandboxMode mode);
@@ -35,6 +36,8 @@ public:
     void CheckUsable(const std::filesystem::path& workDirectory) const;
 
 private:
+    std::vector<std::string> BubblewrapArguments(const JobPaths& job) const;
+
     SandboxMode m_mode;
     std::string m_bubblewrap;
     std::string m_serverProgram;
