@@ -15,6 +15,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -58,11 +60,11 @@ protected:
         return *static_cast<platform::qt::QtFrameWindow*>(application->MainFrame()->FramePeer())->MainWindow();
     }
     CLatexView& View() { return dynamic_cast<CLatexView&>(*application->MainFrame()->GetActiveView()); }
-    QImage ViewImage()
+    QAbstractScrollArea& ScrollArea()
     {
-        auto* peer = dynamic_cast<platform::qt::QtPaintedWindow*>(View().Peer());
-        return static_cast<QAbstractScrollArea*>(peer->Widget())->viewport()->grab().toImage();
+        return *static_cast<QAbstractScrollArea*>(dynamic_cast<platform::qt::QtPaintedWindow*>(View().Peer())->Widget());
     }
+    QImage ViewImage() { return ScrollArea().viewport()->grab().toImage(); }
     CLatexDoc& Document() { return dynamic_cast<CLatexDoc&>(*application->DocTemplate()->GetDocument()); }
     int CharWidth() { return View().CharWidth(); }
     int LineHeight() { return View().LineHeight(); }
@@ -130,6 +132,39 @@ TEST_F(EditorWindowGuiTest, FileSaveWritesTheFileBackByteForByte)
     ProcessEventsFor(50);
     EXPECT_EQ(ReadFile(path), "\\documentclass{article}\r\n\t\\begin{document}\r\n\xa7 Gr\xfc\xdf" "e \xe9t\xe9 % x\r\n\r\n\\end{document}");
     EXPECT_FALSE(Document().IsModified());
+}
+
+TEST_F(EditorWindowGuiTest, WheelAndScrollBarMoveThroughALongDocument)
+{
+    std::string text;
+    for (int line = 0; line < 200; ++line) {
+        text += "% line ";
+        text += std::to_string(line);
+        text += '\n';
+    }
+    const auto path = directory / "long.tex";
+    WriteFile(path, text);
+    Start(path);
+    QScrollBar& bar = *ScrollArea().verticalScrollBar();
+    EXPECT_TRUE(bar.isEnabled());
+    EXPECT_EQ(bar.maximum() + bar.pageStep() - 1, 200);
+
+    QWidget& viewport = *ScrollArea().viewport();
+    QWheelEvent wheel(QPointF(50, 50), viewport.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&viewport, &wheel);
+    ProcessEventsFor(50);
+    EXPECT_EQ(View().TopLine(), 10);
+    EXPECT_EQ(bar.value(), 10);
+    // The first band now shows line 10, in comment colour.
+    EXPECT_GT(PixelsOf(ViewImage(), Comment, 0, 0, 10), 10);
+
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ProcessEventsFor(50);
+    EXPECT_EQ(View().TopLine(), 11);
+    bar.triggerAction(QAbstractSlider::SliderToMinimum);
+    ProcessEventsFor(50);
+    EXPECT_EQ(View().TopLine(), 0);
 }
 
 TEST_F(EditorWindowGuiTest, CommandsWithoutHandlersAreDisabledInTheMenus)
