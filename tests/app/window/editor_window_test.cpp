@@ -141,6 +141,8 @@ TEST_F(EditorWindowTest, PositionPaneShowsTheCaretLineAndColumn)
     backend.RunIdle();
     EXPECT_EQ(FramePeer().StatusPanes()[2].text, "Ln 1, Col 1");
     EXPECT_TRUE(FramePeer().StatusPanes()[2].enabled);
+    // Caps Lock is off.
+    EXPECT_FALSE(FramePeer().StatusPanes()[4].enabled);
 }
 
 TEST_F(EditorWindowTest, ToolbarAndMenuFollowTheResources)
@@ -284,6 +286,10 @@ TEST_F(EditorWindowTest, StatusTextsReachTheirPanes)
 
     Frame().SetMessageText("busy");
     application->SetStatusText("", 0);
+    backend.PumpMessages();
+    EXPECT_EQ(FramePeer().StatusPanes()[0].text, "Ready");
+    Frame().SetMessageText("busy again");
+    Frame().SendMessage(WM_USER + 5, reinterpret_cast<WPARAM>(""), 0);
     backend.PumpMessages();
     EXPECT_EQ(FramePeer().StatusPanes()[0].text, "Ready");
     EXPECT_EQ(Frame().SendMessage(WM_USER + 17, 1, 2), 0);
