@@ -15,8 +15,3 @@ void CBitmap::DeleteObject()
 {
     m_surface.reset();
 }
-
-CSize CBitmap::GetSize() const
-{
-    return m_surface != nullptr ? m_surface->Size() : CSize();
-}

@@ -22,7 +22,6 @@ public:
     bool CreateCompatibleBitmap(CDC* dc, int width, int height);
     void DeleteObject();
     bool GetSafeHandle() const { return m_surface != nullptr; }
-    CSize GetSize() const;
     platform::DrawingSurface* Surface() const { return m_surface.get(); }
 
 private:

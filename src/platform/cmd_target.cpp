@@ -28,11 +28,6 @@ void CCmdTarget::MapUpdateCommandUI(UINT id, UpdateHandler handler)
     m_commandMap.push_back({id, id, CN_UPDATE_COMMAND_UI, {}, std::move(handler)});
 }
 
-void CCmdTarget::MapUpdateCommandUIRange(UINT first, UINT last, UpdateHandler handler)
-{
-    m_commandMap.push_back({first, last, CN_UPDATE_COMMAND_UI, {}, std::move(handler)});
-}
-
 bool CCmdTarget::DispatchOwnMap(UINT id, int code, CCmdUI* commandUi)
 {
     // A menu command and a button click share code 0; asking for a handler looks for those.

@@ -33,7 +33,6 @@ protected:
     void MapCommandRange(UINT first, UINT last, RangeHandler handler);
     void MapNotification(UINT controlId, UINT notificationCode, CommandHandler handler);
     void MapUpdateCommandUI(UINT id, UpdateHandler handler);
-    void MapUpdateCommandUIRange(UINT first, UINT last, UpdateHandler handler);
 
     template <class Target>
     void MapCommand(UINT id, void (Target::*handler)())
@@ -49,12 +48,6 @@ protected:
     void MapUpdateCommandUI(UINT id, void (Target::*handler)(CCmdUI*))
     {
         MapUpdateCommandUI(id, [this, handler](CCmdUI* commandUi) { (static_cast<Target*>(this)->*handler)(commandUi); });
-    }
-    template <class Target>
-    void MapUpdateCommandUIRange(UINT first, UINT last, void (Target::*handler)(CCmdUI*))
-    {
-        MapUpdateCommandUIRange(first, last,
-                                [this, handler](CCmdUI* commandUi) { (static_cast<Target*>(this)->*handler)(commandUi); });
     }
 
 private:

@@ -6,7 +6,6 @@
 #include <string>
 
 class CCmdTarget;
-class CWnd;
 
 // The user-interface state of one command as its update handler sets it. This base only records
 // the state, which is what a command about to run needs (it runs only when enabled); menu entries,
@@ -30,8 +29,6 @@ public:
     UINT m_nIndex = 0;
     // The menu (pop-up entries) the command belongs to when it is a menu entry, else null.
     platform::Menu* m_pMenu = nullptr;
-    // The window of the control when the command belongs to a tool bar or status bar.
-    CWnd* m_pOther = nullptr;
 
     bool m_bEnableChanged = false;
     bool m_bEnabled = true;

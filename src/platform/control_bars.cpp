@@ -75,20 +75,6 @@ bool CStatusBar::SetIndicators(const UINT* ids, int count)
     return true;
 }
 
-int CStatusBar::CommandToIndex(UINT id) const
-{
-    for (std::size_t index = 0; index < m_panes.size(); ++index) {
-        if (m_panes[index].id == id)
-            return static_cast<int>(index);
-    }
-    return -1;
-}
-
-UINT CStatusBar::GetItemID(int index) const
-{
-    return index >= 0 && index < GetCount() ? m_panes[static_cast<std::size_t>(index)].id : 0;
-}
-
 bool CStatusBar::SetPaneText(int index, const std::string& text)
 {
     if (index < 0 || index >= GetCount())
@@ -101,11 +87,6 @@ bool CStatusBar::SetPaneText(int index, const std::string& text)
 std::string CStatusBar::GetPaneText(int index) const
 {
     return index >= 0 && index < GetCount() ? m_panes[static_cast<std::size_t>(index)].text : std::string();
-}
-
-bool CStatusBar::IsPaneEnabled(int index) const
-{
-    return index >= 0 && index < GetCount() && m_panes[static_cast<std::size_t>(index)].enabled;
 }
 
 void CStatusBar::ShowPane(int index)

@@ -22,13 +22,10 @@ class CStatusBar {
 public:
     bool Create(CFrameWnd* parent, UINT id = 59393);
     bool SetIndicators(const UINT* ids, int count);
-    int CommandToIndex(UINT id) const;
-    UINT GetItemID(int index) const;
     int GetCount() const { return static_cast<int>(m_panes.size()); }
     // Sets the text and shows it at once; false for a pane that does not exist.
     bool SetPaneText(int index, const std::string& text);
     std::string GetPaneText(int index) const;
-    bool IsPaneEnabled(int index) const;
     // Update handlers of the indicator panes (not pane 0), routed through `target`.
     void UpdateCmdUI(CCmdTarget* target);
 

@@ -56,9 +56,3 @@ CWaitCursor::~CWaitCursor()
     if (--waitDepth == 0)
         platform::Backend::Current().SetWaitCursor(false);
 }
-
-void CWaitCursor::Restore()
-{
-    if (waitDepth > 0)
-        platform::Backend::Current().SetWaitCursor(true);
-}

@@ -33,5 +33,4 @@ public:
     ~CWaitCursor();
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
-    void Restore();
 };

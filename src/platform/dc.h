@@ -40,9 +40,7 @@ public:
     CFont* GetCurrentFont() const;
 
     COLORREF SetTextColor(COLORREF colour);
-    COLORREF GetTextColor() const { return m_textColour; }
     COLORREF SetBkColor(COLORREF colour);
-    COLORREF GetBkColor() const { return m_backgroundColour; }
     int SetBkMode(int mode);
 
     void FillSolidRect(const CRect& rect, COLORREF colour);

@@ -79,8 +79,3 @@ bool CFileDialog::Acceptable(std::string& path)
         return AfxMessageBox(path + " already exists.\nDo you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
     return true;
 }
-
-std::string CFileDialog::GetFileName() const
-{
-    return std::filesystem::path(m_pathName).filename().string();
-}

@@ -25,7 +25,6 @@ public:
     // IDOK when the user chose a file, IDCANCEL otherwise.
     INT_PTR DoModal();
     std::string GetPathName() const { return m_pathName; }
-    std::string GetFileName() const;
 
 private:
     bool Acceptable(std::string& path);

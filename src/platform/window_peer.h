@@ -55,7 +55,6 @@ public:
     virtual CRect ClientRect() const = 0;
     // Where the client area's top-left corner is on the screen.
     virtual CPoint ScreenOrigin() const = 0;
-    virtual void Move(const CRect& rect) = 0;
     virtual void Show(int command) = 0;
     virtual void SetText(const std::string& text) = 0;
     virtual std::string Text() const = 0;

@@ -387,15 +387,6 @@ void CWnd::ScreenToClient(CPoint* point) const
         *point = *point - CSize(m_peer->ScreenOrigin().x, m_peer->ScreenOrigin().y);
 }
 
-void CWnd::MoveWindow(const CRect& rect)
-{
-    if (m_peer == nullptr)
-        return;
-    m_peer->Move(rect);
-    const CRect client = m_peer->ClientRect();
-    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
-}
-
 bool CWnd::ShowWindow(int command)
 {
     const bool wasVisible = m_visible;
@@ -658,25 +649,6 @@ UINT CWnd::IsDlgButtonChecked(int id) const
 {
     CWnd* item = GetDlgItem(id);
     return item != nullptr && item->m_peer != nullptr ? static_cast<UINT>(item->m_peer->Check()) : 0;
-}
-
-void CWnd::CheckRadioButton(int firstId, int lastId, int checkId)
-{
-    for (CWnd* child : m_children) {
-        const int id = static_cast<int>(child->m_id);
-        if (id >= firstId && id <= lastId && child->m_peer != nullptr)
-            child->m_peer->SetCheck(id == checkId ? 1 : 0);
-    }
-}
-
-int CWnd::GetCheckedRadioButton(int firstId, int lastId) const
-{
-    for (CWnd* child : m_children) {
-        const int id = static_cast<int>(child->m_id);
-        if (id >= firstId && id <= lastId && child->m_peer != nullptr && child->m_peer->Check() != 0)
-            return id;
-    }
-    return 0;
 }
 
 void CWnd::MapDialogRect(CRect* rect) const

@@ -62,9 +62,7 @@ public:
     void GetWindowRect(CRect* rect) const;
     void ClientToScreen(CPoint* point) const;
     void ScreenToClient(CPoint* point) const;
-    void MoveWindow(const CRect& rect);
     bool ShowWindow(int command);
-    bool IsWindowVisible() const { return m_visible; }
     void SetWindowText(const std::string& text);
     void GetWindowText(std::string& text) const;
     std::string GetWindowText() const;
@@ -116,10 +114,6 @@ public:
     int GetDlgItemText(int id, std::string& text) const;
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
-    // Checks `checkId` and unchecks the other radio buttons from `firstId` to `lastId`.
-    void CheckRadioButton(int firstId, int lastId, int checkId);
-    // The checked radio button between the ids, 0 when none.
-    int GetCheckedRadioButton(int firstId, int lastId) const;
     // Converts dialog units to pixels.
     void MapDialogRect(CRect* rect) const;
 

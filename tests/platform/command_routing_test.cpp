@@ -176,3 +176,17 @@ TEST_F(CommandRoutingTest, TheFrameHandsTheFocusToItsView)
 
 }  // namespace
 }  // namespace platform_test
+
+namespace platform_test {
+namespace {
+
+TEST_F(CommandRoutingTest, AToolButtonRunsItsCommandOnlyWhileEnabled)
+{
+    EXPECT_TRUE(backend.ClickToolButton(Frame(), ViewCommand));
+    EXPECT_FALSE(backend.ClickToolButton(Frame(), UnhandledCommand));
+    EXPECT_FALSE(backend.ClickToolButton(Frame(), FrameCommand)) << "not on the tool bar";
+    EXPECT_EQ(Journal(), std::vector<std::string>{"view"});
+}
+
+}  // namespace
+}  // namespace platform_test

@@ -336,13 +336,13 @@ const CellSurface& HeadlessBackend::Screen(const CWnd& window)
 
 void HeadlessBackend::PaintAll()
 {
-    for (CWnd* window : [this] {
-             std::vector<CWnd*> windows;
-             for (HeadlessWindow* peer : m_windows)
-                 windows.push_back(&peer->Window());
-             return windows;
-         }()) {
-        window->UpdateWindow();
+    // A paint may create or destroy windows: the windows are walked by handle as they were.
+    std::vector<HWND> windows;
+    for (HeadlessWindow* peer : m_windows)
+        windows.push_back(peer->Window().GetSafeHwnd());
+    for (HWND handle : windows) {
+        if (CWnd* window = CWnd::FromHandle(handle))
+            window->UpdateWindow();
     }
 }
 

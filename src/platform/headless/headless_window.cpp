@@ -40,20 +40,14 @@ CPoint HeadlessWindow::ScreenOrigin() const
     return CPoint(parentOrigin.x + m_position.x, parentOrigin.y + m_position.y);
 }
 
-void HeadlessWindow::Move(const CRect& rect)
+void HeadlessWindow::Resize(CSize size)
 {
-    m_position = rect.TopLeft();
-    if (rect.Size() == m_clientSize)
+    if (size == m_clientSize)
         return;
-    m_clientSize = rect.Size();
+    m_clientSize = size;
     m_screen = std::make_unique<CellSurface>(m_clientSize, GetSysColor(COLOR_WINDOW));
     m_invalid.SetRectEmpty();
     Invalidate(nullptr, true);
-}
-
-void HeadlessWindow::Resize(CSize size)
-{
-    Move(CRect(m_position, size));
     m_window.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.cx, size.cy));
 }
 

@@ -23,7 +23,6 @@ public:
 
     CRect ClientRect() const override { return CRect(CPoint(), m_clientSize); }
     CPoint ScreenOrigin() const override;
-    void Move(const CRect& rect) override;
     void Show(int command) override { m_visible = command != SW_HIDE; }
     void SetText(const std::string& text) override;
     std::string Text() const override { return m_text; }

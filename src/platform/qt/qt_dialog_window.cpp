@@ -88,11 +88,6 @@ CPoint QtDialogWindow::ScreenOrigin() const
     return {origin.x(), origin.y()};
 }
 
-void QtDialogWindow::Move(const CRect& rect)
-{
-    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-}
-
 void QtDialogWindow::Show(int command)
 {
     m_widget->setVisible(command != SW_HIDE);
@@ -188,11 +183,6 @@ CPoint QtControl::ScreenOrigin() const
 {
     const QPoint origin = m_widget->mapToGlobal(QPoint(0, 0));
     return {origin.x(), origin.y()};
-}
-
-void QtControl::Move(const CRect& rect)
-{
-    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
 void QtControl::Show(int command)

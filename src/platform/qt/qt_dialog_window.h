@@ -29,7 +29,6 @@ public:
 
     CRect ClientRect() const override;
     CPoint ScreenOrigin() const override;
-    void Move(const CRect& rect) override;
     void Show(int command) override;
     void SetText(const std::string& text) override;
     std::string Text() const override { return m_text; }
@@ -64,7 +63,6 @@ public:
     QWidget* Widget() const override;
     CRect ClientRect() const override;
     CPoint ScreenOrigin() const override;
-    void Move(const CRect& rect) override;
     void Show(int command) override;
     void SetText(const std::string& text) override;
     std::string Text() const override;

@@ -115,11 +115,6 @@ CPoint QtFrameWindow::ScreenOrigin() const
     return {origin.x(), origin.y()};
 }
 
-void QtFrameWindow::Move(const CRect& rect)
-{
-    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-}
-
 void QtFrameWindow::Show(int command)
 {
     m_widget->setVisible(command != SW_HIDE);

@@ -30,7 +30,6 @@ public:
 
     CRect ClientRect() const override;
     CPoint ScreenOrigin() const override;
-    void Move(const CRect& rect) override;
     void Show(int command) override;
     void SetText(const std::string& text) override;
     std::string Text() const override { return m_text; }

@@ -225,11 +225,6 @@ CPoint QtPaintedWindow::ScreenOrigin() const
     return {origin.x(), origin.y()};
 }
 
-void QtPaintedWindow::Move(const CRect& rect)
-{
-    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-}
-
 void QtPaintedWindow::Show(int command)
 {
     m_widget->setVisible(command != SW_HIDE);

@@ -28,7 +28,6 @@ public:
     QWidget* Widget() const override;
     CRect ClientRect() const override;
     CPoint ScreenOrigin() const override;
-    void Move(const CRect& rect) override;
     void Show(int command) override;
     void SetText(const std::string& text) override { m_text = text; }
     std::string Text() const override { return m_text; }
