@@ -158,11 +158,13 @@ JobResult DocumentConversion::MakeHtml()
     command.insert(command.end(), m_request.htmlOptions.arguments.begin(), m_request.htmlOptions.arguments.end());
     command.push_back(m_request.mainFile);
     const JobResult pages = RunTool(command, m_base + "/index.html");
-    // latex2html finishes with status 0 even when LaTeX failed on some of its images.
-    const std::string transcript = ReadWholeFile(m_job.transcript);
-    if (pages != JobResult::Success || !LogShowsErrors(transcript))
+    // latex2html finishes with status 0 even when LaTeX failed on some of its images; LaTeX's
+    // complaints are in the log of the images rather than in what latex2html prints.
+    const std::string errors = ErrorLines(ReadWholeFile(m_job.transcript)) +
+                               ErrorLines(ReadWholeFile(m_job.work / m_base / "images.log"));
+    if (pages != JobResult::Success || errors.empty())
         return pages;
-    Note("latex2html met LaTeX errors while making the pages:\n" + ErrorLines(transcript));
+    Note("latex2html met LaTeX errors while making the pages:\n" + errors);
     return JobResult::LatexErrors;
 }
 

@@ -233,3 +233,51 @@ TEST(ServerLog, NamesAConnectionThatAskedForNothing)
 
 }  // namespace
 }  // namespace torvel_test
+
+namespace torvel_test {
+namespace {
+
+const std::string kFormula = "\\documentclass{article}\n\\begin{document}\n\\[ \\int_0^1 x^2\\,dx = \\frac{1}{3} \\]\n\\end{document}\n";
+
+std::uint32_t PngWidth(const std::string& png)
+{
+    const auto byte = [&](std::size_t index) { return static_cast<std::uint32_t>(static_cast<unsigned char>(png.at(index))); };
+    return byte(16) << 24 | byte(17) << 16 | byte(18) << 8 | byte(19);
+}
+
+class HtmlConversionTest : public ::testing::Test {
+protected:
+    JobReply Convert(const std::string& document, const std::string& options)
+    {
+        return RunJob(m_server.DocumentationPort(), "tex2html", {{"formula.tex", document}},
+                      StandardRequests("tex2html", "formula.tex", options));
+    }
+    ServerProcess m_server;
+};
+
+TEST_F(HtmlConversionTest, ScalesFormulaImagesByTheClientsFactor)
+{
+    const JobReply small = Convert(kFormula, "-split 0 -math_scale_factor 1.0");
+    const JobReply large = Convert(kFormula, "-split 0 -math_scale_factor 2.5");
+    ASSERT_EQ(small.secondPhase, "commit");
+    ASSERT_EQ(large.secondPhase, "commit");
+    ASSERT_TRUE(small.files.contains("img1.png") && large.files.contains("img1.png"));
+    const double ratio = static_cast<double>(PngWidth(large.files.at("img1.png"))) / PngWidth(small.files.at("img1.png"));
+    EXPECT_GT(ratio, 2.0);
+    EXPECT_LT(ratio, 3.0);
+}
+
+TEST_F(HtmlConversionTest, ReportsTheLatexErrorsOfTheConverterInTheLog)
+{
+    const std::string broken = "\\documentclass{article}\n\\begin{document}\nText \\[ \\undefinedmacro{x} + 1 \\]\n\\end{document}\n";
+    const JobReply reply = Convert(broken, "-split 0");
+    ASSERT_EQ(reply.secondPhase, "commit");
+    const std::string& log = reply.files.at("formula.log");
+    EXPECT_NE(log.find("\n! torvel-server: latex2html met LaTeX errors while making the pages:\n!"), std::string::npos)
+        << log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
+    EXPECT_TRUE(m_server.LogShows("service=tex2html files=1"));
+    EXPECT_TRUE(m_server.LogShows("result=latex-errors"));
+}
+
+}  // namespace
+}  // namespace torvel_test
