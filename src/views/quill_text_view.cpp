@@ -105,9 +105,9 @@ void CQuillTextView::EditNotify(std::int32_t, std::string_view)
 std::uint32_t CQuillTextView::LineEndState(int line)
 {
     m_parseStates.EnsureExists(LineCount());
+    line = std::min(line, LineCount() - 1);
     if (line < 0)
         return 0;
-    line = std::min(line, LineCount() - 1);
     if (const auto known = m_parseStates.Get(line); known != LineValueCache::NotComputed)
         return known;
     int first = line;
