@@ -9,6 +9,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/headless_window.h"
 #include "platform/system_services.h"
+#include "platform/virtual_keys.h"
 #include "utils/test_scratch_directory.h"
 #include "views/editor_command_ids.h"
 
@@ -198,6 +199,25 @@ TEST_F(EditorWindowTest, FileSaveWritesTheFileBackByteForByte)
     EXPECT_EQ(ReadFile(path), "% new\r\n" + content);
     EXPECT_FALSE(Document().IsModified());
     EXPECT_TRUE(backend.FileDialogs().empty());
+}
+
+TEST_F(EditorWindowTest, FrameKeyTableRunsTheFileCommands)
+{
+    const auto path = directory / "keys.tex";
+    WriteFile(path, "abc");
+    ASSERT_TRUE(Start(path));
+    View().SetFocus();
+    Type("1");
+    backend.PressKey('S', {VK_CONTROL});
+    EXPECT_EQ(ReadFile(path), "1abc");
+    EXPECT_FALSE(Document().IsModified());
+
+    WriteFile(directory / "other.tex", "other");
+    backend.AnswerFileDialog(directory / "other.tex");
+    backend.PressKey('O', {VK_CONTROL});
+    EXPECT_EQ(Document().GetPathName(), directory / "other.tex");
+    backend.PressKey('N', {VK_CONTROL});
+    EXPECT_EQ(Document().GetPathName(), "");
 }
 
 TEST_F(EditorWindowTest, SaveAsAsksForTheNameAndOpensItThereafter)
