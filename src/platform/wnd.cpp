@@ -686,7 +686,12 @@ void CWnd::OnLButtonDown(UINT, CPoint) {}
 void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}
 void CWnd::OnRButtonDown(UINT, CPoint) {}
-void CWnd::OnRButtonUp(UINT, CPoint) {}
+void CWnd::OnRButtonUp(UINT, CPoint point)
+{
+    // Releasing the right button asks for a context menu, at the pointer in screen coordinates.
+    ClientToScreen(&point);
+    SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(point.x, point.y));
+}
 void CWnd::OnMouseMove(UINT, CPoint) {}
 
 bool CWnd::OnMouseWheel(UINT flags, short delta, CPoint point)

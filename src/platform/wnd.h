@@ -160,6 +160,7 @@ protected:
     virtual void OnLButtonUp(UINT flags, CPoint point);
     virtual void OnLButtonDblClk(UINT flags, CPoint point);
     virtual void OnRButtonDown(UINT flags, CPoint point);
+    // By default asks for a context menu (WM_CONTEXTMENU).
     virtual void OnRButtonUp(UINT flags, CPoint point);
     virtual void OnMouseMove(UINT flags, CPoint point);
     // Returns whether the wheel was handled.

@@ -223,3 +223,23 @@ TEST_F(WindowStateTest, ChildrenAreFoundByIdAndDestroyedWithTheirParent)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowStateTest, ReleasingTheRightButtonAsksForAContextMenuAtTheScreenPoint)
+{
+    class MenuWindow : public CWnd {
+    public:
+        std::vector<CPoint> requests;
+
+    protected:
+        void OnContextMenu(CWnd*, CPoint point) override { requests.push_back(point); }
+    } window;
+    ASSERT_TRUE(window.Create(&parent, 5, WS_CHILD, CRect(100, 50, 200, 150)));
+    backend.MouseButton(window, WM_RBUTTONDOWN, {3, 4});
+    EXPECT_TRUE(window.requests.empty());
+    backend.MouseButton(window, WM_RBUTTONUP, {3, 4});
+    EXPECT_EQ(window.requests, std::vector<CPoint>{CPoint(103, 54)});
+}
+
+}  // namespace

@@ -121,10 +121,14 @@ protected:
             input::DeliverMouseWheel(m_peer.m_window, input::CurrentKeyFlags(), static_cast<short>(delta), PointOf(event->position()));
         event->accept();
     }
+    // The release of the right button asks for the context menu itself (the window's default
+    // handling); only the keyboard's request comes from here, at the point (-1, -1).
     void contextMenuEvent(QContextMenuEvent* event) override
     {
-        m_peer.m_window.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_peer.m_window.GetSafeHwnd()),
-                                    MAKELPARAM(event->globalPos().x(), event->globalPos().y()));
+        if (event->reason() == QContextMenuEvent::Keyboard)
+            m_peer.m_window.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_peer.m_window.GetSafeHwnd()),
+                                        MAKELPARAM(-1, -1));
+        event->accept();
     }
 
     void dragEnterEvent(QDragEnterEvent* event) override
