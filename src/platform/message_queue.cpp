@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 namespace platform::message_queue {
@@ -71,6 +72,9 @@ void Send(const std::function<void()>& task)
         task();
         return;
     }
+    // Without a window system nothing would ever take the task: waiting would never end.
+    if (!Backend::Exists())
+        throw std::logic_error("no user-interface thread runs: the message cannot be delivered");
     auto completion = std::make_shared<Completion>();
     Enqueue({task, completion});
     std::unique_lock lock(completion->mutex);

@@ -15,7 +15,7 @@ bool IsUserInterfaceThread();
 // Runs `task` on the user-interface thread later.
 void Post(std::function<void()> task);
 // Runs `task` on the user-interface thread and returns when it has run; called on that thread, it
-// runs at once.
+// runs at once. From another thread while no backend exists it throws std::logic_error.
 void Send(const std::function<void()>& task);
 // Runs the tasks waiting now; returns how many ran. User-interface thread only.
 int ProcessPending();

@@ -173,3 +173,24 @@ TEST_F(MessageDeliveryTest, TheEventLoopRunsWorkersMessagesUntilItIsAskedToQuit)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageQueueWithoutBackend, AWorkerIsToldInsteadOfWaitingForever)
+{
+    std::string failure;
+    {
+        HeadlessBackend backend;
+    }
+    std::thread worker([&] {
+        try {
+            platform::message_queue::Send([] {});
+        } catch (const std::logic_error& error) {
+            failure = error.what();
+        }
+    });
+    worker.join();
+    EXPECT_EQ(failure, "no user-interface thread runs: the message cannot be delivered");
+}
+
+}  // namespace
