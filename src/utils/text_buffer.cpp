@@ -258,7 +258,8 @@ void TextBuffer::InsertIntoGap(std::int32_t position, std::string_view bytes)
 {
     const auto length = static_cast<std::int32_t>(bytes.size());
     MoveGap(position);
-    std::memcpy(storage.data() + gapStart, bytes.data(), bytes.size());
+    if (!bytes.empty())  // an empty view may carry no pointer at all, which memcpy must not see
+        std::memcpy(storage.data() + gapStart, bytes.data(), bytes.size());
     gapStart += length;
     gapLength -= length;
     size += length;

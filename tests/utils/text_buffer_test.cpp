@@ -134,6 +134,14 @@ TEST(TextBufferEdit, BytesAreKeptExactlyIncludingZeroBytes)
     EXPECT_EQ(buffer.Text().data()[buffer.Size()], '\0');
 }
 
+TEST(TextBufferEdit, EmptyViewWithoutBytesInsertsNothing)
+{
+    TextBuffer buffer("abc");
+    EXPECT_TRUE(buffer.Insert(1, std::string_view{}));
+    EXPECT_TRUE(buffer.ReplaceRange(0, 1, std::string_view{}));
+    EXPECT_EQ(Whole(buffer), "bc");
+}
+
 TEST(TextBufferEdit, InsertingPartOfItsOwnText)
 {
     TextBuffer buffer("abcdef");
