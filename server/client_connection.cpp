@@ -149,12 +149,17 @@ void ClientConnection::FinishAndClose()
     if (!m_socket.IsOpen())
         return;
     ::shutdown(m_socket.Get(), SHUT_WR);
-    // Bounded: a client that keeps sending is cut off after a few megabytes or two seconds.
+    // Bounded: a client that keeps sending is cut off after 64 MiB or two seconds.
     constexpr std::uint64_t kDrainLimit = 64ull << 20;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     std::uint64_t drained = 0;
     std::array<char, 65536> chunk{};
     pollfd entry{m_socket.Get(), POLLIN, 0};
-    while (drained < kDrainLimit && ::poll(&entry, 1, 2000) > 0) {
+    for (auto now = std::chrono::steady_clock::now(); drained < kDrainLimit && now < deadline;
+         now = std::chrono::steady_clock::now()) {
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count() + 1;
+        if (::poll(&entry, 1, static_cast<int>(wait)) <= 0)
+            break;
         const ssize_t count = ::recv(m_socket.Get(), chunk.data(), chunk.size(), 0);
         if (count <= 0)
             break;
