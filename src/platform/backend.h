@@ -61,6 +61,9 @@ public:
     // The font a window uses when it was given none.
     virtual const FontPeer& WindowFont() = 0;
     virtual std::unique_ptr<DrawingSurface> CreateBitmapSurface(CSize size) = 0;
+    // Null when the icon theme has no icon of that name.
+    virtual std::shared_ptr<const IconPeer> LoadThemeIcon(const std::string& name, int pixels) = 0;
+    virtual std::shared_ptr<const IconPeer> LoadExecutableIcon(int pixels) = 0;
     // Horizontal and vertical dialog base units: pixels per 4 and per 8 dialog units.
     virtual CSize DialogBaseUnits() = 0;
 

@@ -110,6 +110,24 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, 
     return true;
 }
 
+bool CDC::DrawIcon(CPoint point, const HICON& icon)
+{
+    if (icon == nullptr)
+        return false;
+    if (m_target != nullptr)
+        m_target->DrawIcon(point, *icon, platform::DrawingSurface::IconLook::Normal);
+    return true;
+}
+
+bool CDC::DrawDisabledIcon(CPoint point, const HICON& icon)
+{
+    if (icon == nullptr)
+        return false;
+    if (m_target != nullptr)
+        m_target->DrawIcon(point, *icon, platform::DrawingSurface::IconLook::Disabled);
+    return true;
+}
+
 platform::DrawingSurface* CDC::Surface() const
 {
     return m_target;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/geometry.h"
+#include "platform/icon.h"
 #include "platform/win_types.h"
 
 #include <string_view>
@@ -51,6 +52,9 @@ public:
     bool TextOut(int x, int y, std::string_view text);
     CSize GetTextExtent(std::string_view text) const;
     bool BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD operation);
+    bool DrawIcon(CPoint point, const HICON& icon);
+    // The icon in the look of a disabled control.
+    bool DrawDisabledIcon(CPoint point, const HICON& icon);
 
     platform::DrawingSurface* Surface() const;
 

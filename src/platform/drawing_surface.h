@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/geometry.h"
+#include "platform/icon.h"
 #include "platform/logfont.h"
 #include "platform/resources.h"
 #include "platform/win_types.h"
@@ -40,6 +41,8 @@ public:
     // Draws the part `sourceRect` of `image` at `destination`, leaving pixels of `transparent` out.
     virtual void DrawImage(CPoint destination, const BitmapResource& image, const CRect& sourceRect,
                            std::optional<COLORREF> transparent) = 0;
+    enum class IconLook { Normal, Disabled };
+    virtual void DrawIcon(CPoint destination, const IconPeer& icon, IconLook look) = 0;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/font.h"
 #include "platform/frame_wnd.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/headless_icon.h"
 #include "platform/headless/headless_window.h"
 #include "platform/image_list.h"
 #include "platform/system_services.h"
@@ -243,6 +244,38 @@ TEST_F(PaintingTest, ResizingGivesANewClientAreaAndAFullRepaint)
     EXPECT_EQ(backend.Peer(*view).InvalidRect(), client);
     backend.PaintAll();
     EXPECT_EQ(view->paints, paints + 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintingTest, IconsComeFromTheThemeAndAreDrawnNormallyOrInTheDisabledLook)
+{
+    EXPECT_EQ(LoadThemeIcon("okular", IconSize::Small), nullptr) << "the theme has no such icon";
+    backend.AddThemeIcon("okular", platform::BitmapResource{2, 2, {Red, Red, Blue, Blue}});
+    const HICON icon = LoadThemeIcon("okular", IconSize::Small);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->Size(), CSize(16, 16));
+    const HICON executable = LoadExecutableIcon(IconSize::Large);
+    EXPECT_EQ(executable->Size(), CSize(32, 32));
+
+    view->draw = [&](CDC* dc) {
+        dc->FillSolidRect(CRect(0, 0, 200, 100), White);
+        EXPECT_TRUE(dc->DrawIcon({0, 0}, icon));
+        EXPECT_TRUE(dc->DrawDisabledIcon({20, 0}, icon));
+        EXPECT_TRUE(dc->DrawIcon({40, 0}, executable));
+        EXPECT_FALSE(dc->DrawIcon({80, 0}, nullptr));
+    };
+    view->Invalidate();
+    EXPECT_EQ(Screen().PixelColour({0, 0}), Red);
+    EXPECT_EQ(Screen().PixelColour({15, 15}), Blue) << "scaled to the small size";
+    EXPECT_EQ(Screen().PixelColour({16, 0}), White);
+    const COLORREF disabled = Screen().PixelColour({20, 0});
+    EXPECT_EQ(GetRValue(disabled), GetGValue(disabled));
+    EXPECT_EQ(GetGValue(disabled), GetBValue(disabled));
+    EXPECT_EQ(disabled, platform::headless::DisabledLook(Red));
+    EXPECT_EQ(Screen().PixelColour({71, 31}), platform::headless::ExecutableIconColour);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/headless/cell_surface.h"
 
+#include "platform/headless/headless_icon.h"
+
 namespace platform::headless {
 
 CellSurface::CellSurface(CSize size, COLORREF fill)
@@ -80,6 +82,16 @@ void CellSurface::DrawImage(CPoint destination, const BitmapResource& image, con
             At(x, y) = Pixel{colour, 0, 0};
         }
     }
+}
+
+void CellSurface::DrawIcon(CPoint destination, const IconPeer& icon, IconLook look)
+{
+    BitmapResource image = dynamic_cast<const HeadlessIcon&>(icon).Image();
+    if (look == IconLook::Disabled) {
+        for (COLORREF& pixel : image.pixels)
+            pixel = DisabledLook(pixel);
+    }
+    DrawImage(destination, image, CRect(0, 0, image.width, image.height), std::nullopt);
 }
 
 Cell CellSurface::CellAt(CPoint point) const

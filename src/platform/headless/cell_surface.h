@@ -34,6 +34,7 @@ public:
     void CopyFrom(CPoint destination, CSize size, const DrawingSurface& source, CPoint sourceOrigin) override;
     void DrawImage(CPoint destination, const BitmapResource& image, const CRect& sourceRect,
                    std::optional<COLORREF> transparent) override;
+    void DrawIcon(CPoint destination, const IconPeer& icon, IconLook look) override;
 
     // Nothing is drawn outside `clip` while it is set (a window's invalid area during a paint).
     void SetClip(std::optional<CRect> clip) { m_clip = clip; }

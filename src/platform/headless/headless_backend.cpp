@@ -4,6 +4,7 @@
 #include "platform/dialog.h"
 #include "platform/frame_wnd.h"
 #include "platform/headless/headless_font.h"
+#include "platform/headless/headless_icon.h"
 #include "platform/headless/headless_window.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
@@ -132,6 +133,20 @@ const FontPeer& HeadlessBackend::WindowFont()
 std::unique_ptr<DrawingSurface> HeadlessBackend::CreateBitmapSurface(CSize size)
 {
     return std::make_unique<CellSurface>(size, RGB(0, 0, 0));
+}
+
+std::shared_ptr<const IconPeer> HeadlessBackend::LoadThemeIcon(const std::string& name, int pixels)
+{
+    auto found = m_themeIcons.find(name);
+    if (found == m_themeIcons.end())
+        return nullptr;
+    return std::make_shared<HeadlessIcon>(ScaledImage(found->second, pixels));
+}
+
+std::shared_ptr<const IconPeer> HeadlessBackend::LoadExecutableIcon(int pixels)
+{
+    return std::make_shared<HeadlessIcon>(BitmapResource{
+        pixels, pixels, std::vector<COLORREF>(static_cast<std::size_t>(pixels * pixels), ExecutableIconColour)});
 }
 
 COLORREF HeadlessBackend::SystemColour(int index)

@@ -69,6 +69,8 @@ public:
     std::unique_ptr<FontPeer> CreateFont(const LOGFONT& description) override;
     const FontPeer& WindowFont() override;
     std::unique_ptr<DrawingSurface> CreateBitmapSurface(CSize size) override;
+    std::shared_ptr<const IconPeer> LoadThemeIcon(const std::string& name, int pixels) override;
+    std::shared_ptr<const IconPeer> LoadExecutableIcon(int pixels) override;
     CSize DialogBaseUnits() override { return {CellWidth, CellHeight}; }
     COLORREF SystemColour(int index) override;
     bool IsKeyDown(int virtualKey) override;
@@ -122,6 +124,8 @@ public:
     void AdvanceTime(std::chrono::milliseconds duration);
     long long Now() const { return m_now; }
     void SetSystemColour(int index, COLORREF colour);
+    // The icon theme gets an icon of this name (any size: it is scaled to the size asked for).
+    void AddThemeIcon(const std::string& name, BitmapResource image) { m_themeIcons[name] = std::move(image); }
     // Font creation fails for this face name.
     void RefuseFontFace(const std::string& face) { m_refusedFaces.insert(face); }
 
@@ -160,6 +164,7 @@ private:
     std::set<int> m_keysDown;
     std::set<int> m_keysToggled;
     std::set<std::string> m_refusedFaces;
+    std::map<std::string, BitmapResource> m_themeIcons;
     CPoint m_pointer;
     long long m_now = 0;
     int m_beeps = 0;

@@ -11,6 +11,7 @@
 #include "platform/qt/qt_dialog_window.h"
 #include "platform/qt/qt_font.h"
 #include "platform/qt/qt_frame_window.h"
+#include "platform/qt/qt_icon.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_painted_window.h"
 #include "platform/qt/qt_surface.h"
@@ -29,6 +30,7 @@
 #include <QMimeData>
 #include <QPalette>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 namespace platform::qt {
@@ -163,6 +165,24 @@ const FontPeer& QtBackend::WindowFont()
 std::unique_ptr<DrawingSurface> QtBackend::CreateBitmapSurface(CSize size)
 {
     return std::make_unique<QtSurface>(size);
+}
+
+std::shared_ptr<const IconPeer> QtBackend::LoadThemeIcon(const std::string& name, int pixels)
+{
+    // Desktop entries name an icon of the theme, or give the path of an image file.
+    const QString text = QString::fromLocal8Bit(name);
+    const QIcon icon = name.starts_with('/') ? QIcon(text) : QIcon::fromTheme(text);
+    if (icon.isNull() || icon.pixmap(pixels, pixels).isNull())
+        return nullptr;
+    return std::make_shared<QtIcon>(icon, pixels);
+}
+
+std::shared_ptr<const IconPeer> QtBackend::LoadExecutableIcon(int pixels)
+{
+    QIcon icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+    if (icon.isNull())
+        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    return std::make_shared<QtIcon>(icon, pixels);
 }
 
 CSize QtBackend::DialogBaseUnits()

@@ -31,6 +31,8 @@ public:
     std::unique_ptr<FontPeer> CreateFont(const LOGFONT& description) override;
     const FontPeer& WindowFont() override;
     std::unique_ptr<DrawingSurface> CreateBitmapSurface(CSize size) override;
+    std::shared_ptr<const IconPeer> LoadThemeIcon(const std::string& name, int pixels) override;
+    std::shared_ptr<const IconPeer> LoadExecutableIcon(int pixels) override;
     CSize DialogBaseUnits() override;
     COLORREF SystemColour(int index) override;
     bool IsKeyDown(int virtualKey) override;

@@ -2,6 +2,7 @@
 
 #include "platform/qt/character_set_codec.h"
 #include "platform/qt/qt_font.h"
+#include "platform/qt/qt_icon.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -113,6 +114,14 @@ void QtSurface::DrawImage(CPoint destination, const BitmapResource& image, const
 {
     const QImage& converted = ImageOf(image, transparent);
     Paint([&](QPainter& painter) { painter.drawImage(QPoint(destination.x, destination.y), converted, ToQRect(sourceRect)); });
+}
+
+void QtSurface::DrawIcon(CPoint destination, const IconPeer& icon, IconLook look)
+{
+    const auto& qtIcon = dynamic_cast<const QtIcon&>(icon);
+    const QPixmap pixels = qtIcon.Icon().pixmap(QSize(qtIcon.Pixels(), qtIcon.Pixels()),
+                                                look == IconLook::Disabled ? QIcon::Disabled : QIcon::Normal);
+    Paint([&](QPainter& painter) { painter.drawPixmap(destination.x, destination.y, pixels); });
 }
 
 }  // namespace platform::qt

@@ -24,6 +24,7 @@ public:
     void CopyFrom(CPoint destination, CSize size, const DrawingSurface& source, CPoint sourceOrigin) override;
     void DrawImage(CPoint destination, const BitmapResource& image, const CRect& sourceRect,
                    std::optional<COLORREF> transparent) override;
+    void DrawIcon(CPoint destination, const IconPeer& icon, IconLook look) override;
 
 private:
     void Paint(const std::function<void(QPainter&)>& operation);
