@@ -12,7 +12,8 @@ class JobSlots;
 class Sandbox;
 class WebRoot;
 
-inline constexpr const char* kServerVersion = "0.1.0";
+// The project version, given by the build.
+inline constexpr const char* kServerVersion = TORVEL_SERVER_VERSION;
 
 // What every session of this server shares.
 struct ServerContext {
