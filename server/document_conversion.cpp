@@ -28,24 +28,18 @@ bool Exists(const std::filesystem::path& path)
 // The error lines of a LaTeX transcript, each with the two lines that locate it.
 std::string ErrorLines(const std::string& transcript)
 {
+    constexpr auto npos = std::string::npos;
     std::string lines;
-    for (std::size_t start = 0; start < transcript.size();) {
-        const std::size_t error = transcript.starts_with("!") && start == 0 ? 0 : transcript.find("\n!", start);
-        if (error == std::string::npos)
-            break;
-        const std::size_t from = error == 0 ? 0 : error + 1;
+    std::size_t error = transcript.starts_with("!") ? 0 : transcript.find("\n!");
+    while (error != npos) {
+        const std::size_t from = transcript[error] == '\n' ? error + 1 : error;
         std::size_t end = from;
-        for (int line = 0; line < 3 && end != std::string::npos; ++line)
+        for (int line = 0; line < 3 && end != npos; ++line)
             end = transcript.find('\n', end + 1);
-        lines += transcript.substr(from, end == std::string::npos ? std::string::npos : end - from) + "\n";
-        start = end == std::string::npos ? transcript.size() : end;
+        lines += transcript.substr(from, end == npos ? npos : end - from) + "\n";
+        error = end == npos ? npos : transcript.find("\n!", end);
     }
     return lines;
-}
-
-bool IsHtml(DocumentService service)
-{
-    return service == DocumentService::Html || service == DocumentService::CzechHtml;
 }
 
 JobResult Worse(JobResult first, JobResult second)

@@ -20,10 +20,6 @@ const std::map<std::string, DocumentService>& Services()
     return services;
 }
 
-bool IsHtml(DocumentService service)
-{
-    return service == DocumentService::Html || service == DocumentService::CzechHtml;
-}
 
 // The main file's name reaches LaTeX, dvips and Ghostscript as an argument and as part of output
 // names; Ghostscript gives "%" a meaning of its own, so only plain names are run.
@@ -70,6 +66,11 @@ std::string ServiceName(DocumentService service)
             return name;
     }
     return {};
+}
+
+bool IsHtml(DocumentService service)
+{
+    return service == DocumentService::Html || service == DocumentService::CzechHtml;
 }
 
 void CheckUploads(const CommandScript& script)

@@ -20,6 +20,7 @@ struct DocumentRequest {
 // The service of a "service" line; throws ProtocolError for the ones this server does not offer.
 DocumentService ServiceNamed(const std::string& name);
 std::string ServiceName(DocumentService service);
+bool IsHtml(DocumentService service);
 
 // Throws ProtocolError with the reason for the abort when the script asks for something this server
 // does not do or does not allow.
