@@ -9,7 +9,6 @@
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/message_box.h"
-#include "views/margin_images.h"
 
 #include <memory>
 
@@ -35,7 +34,6 @@ bool CEditorApp::InitInstance()
         return false;
     }
     RegisterMainFrameResources();
-    margin_images::RegisterStrip();
     m_pDocTemplate = AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, RuntimeClassOf<CLatexDoc, CDocument>(), RuntimeClassOf<CMainFrame, CFrameWnd>(),
         RuntimeClassOf<CLatexView, CView>()));
