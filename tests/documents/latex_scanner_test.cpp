@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace {
@@ -199,6 +200,37 @@ TEST(LatexScannerTest, NullSpanListGivesTheSameState)
         for (const std::uint32_t state : {0u, 1u, 2u}) {
             std::vector<ColourSpan> spans;
             EXPECT_EQ(ScanLatexLine(state, line, nullptr), ScanLatexLine(state, line, &spans)) << line;
+        }
+    }
+}
+
+TEST(LatexScannerTest, RandomLinesKeepTheSpanContract)
+{
+    // Lines made of the characters the scanner cares about, over several incoming depths.
+    constexpr std::string_view Alphabet = "\\{}%*a1 $\xe9";
+    std::mt19937 generator(20261206);
+    std::uniform_int_distribution<std::size_t> pick(0, Alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 24);
+    for (int round = 0; round < 2000; ++round) {
+        std::string line;
+        for (int index = length(generator); index > 0; --index)
+            line.push_back(Alphabet[pick(generator)]);
+        const std::uint32_t state = static_cast<std::uint32_t>(round % 4);
+        std::vector<ColourSpan> spans;
+        const auto endState = ScanLatexLine(state, line, &spans);
+        ASSERT_EQ(endState, ScanLatexLine(state, line, nullptr)) << line;
+        ASSERT_NE(endState, 0xFFFFFFFFu) << line;
+        ASSERT_LE(spans.size(), 3 * line.size()) << line;
+        for (std::size_t index = 0; index < spans.size(); ++index) {
+            ASSERT_GE(spans[index].start, 0) << line;
+            ASSERT_LE(spans[index].start, static_cast<std::int32_t>(line.size())) << line;
+            if (index > 0) {
+                ASSERT_LE(spans[index - 1].start, spans[index].start) << line;
+            }
+        }
+        // Without an incoming depth, only an opening brace can leave an argument open.
+        if (line.find('{') == std::string::npos && state == 0) {
+            ASSERT_EQ(endState, 0u) << line;
         }
     }
 }
