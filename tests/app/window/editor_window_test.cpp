@@ -236,6 +236,28 @@ TEST_F(EditorWindowTest, SaveAsAsksForTheNameAndOpensItThereafter)
     EXPECT_FALSE(Document().IsModified());
 }
 
+TEST_F(EditorWindowTest, SaveAsOverAnExistingFileAsksBeforeReplacingIt)
+{
+    const auto existing = directory / "existing.tex";
+    WriteFile(existing, "keep me");
+    ASSERT_TRUE(Start(""));
+    Type("replacement");
+
+    backend.AnswerFileDialog(existing);
+    backend.AnswerMessageBox(IDNO);
+    backend.AnswerFileDialog(std::nullopt);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_SAVE_AS));
+    EXPECT_EQ(LastMessage(), existing + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(ReadFile(existing), "keep me");
+    EXPECT_EQ(Document().GetPathName(), "");
+
+    backend.AnswerFileDialog(existing);
+    backend.AnswerMessageBox(IDYES);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_SAVE_AS));
+    EXPECT_EQ(ReadFile(existing), "replacement");
+    EXPECT_EQ(Document().GetPathName(), existing);
+}
+
 TEST_F(EditorWindowTest, NewAsksToSaveChangesFirst)
 {
     const auto path = directory / "a.tex";
