@@ -14,11 +14,7 @@ void CCmdUI::SetCheck(int check)
     m_nCheck = check;
 }
 
-void CCmdUI::SetText(const std::string& text)
-{
-    m_strText = text;
-    m_bTextChanged = true;
-}
+void CCmdUI::SetText(const std::string&) {}
 
 bool CCmdUI::DoUpdate(CCmdTarget* target, Unhandled whenUnhandled)
 {

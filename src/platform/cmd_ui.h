@@ -8,8 +8,8 @@
 class CCmdTarget;
 
 // The user-interface state of one command as its update handler sets it. This base only records
-// the state, which is what a command about to run needs (it runs only when enabled); menu entries,
-// tool buttons and status bar panes apply it.
+// whether it is enabled and checked, which is what a command about to run needs (it runs only when
+// enabled); menu entries, tool buttons and status bar panes apply the state, texts included.
 class CCmdUI {
 public:
     virtual ~CCmdUI() = default;
@@ -33,7 +33,5 @@ public:
     bool m_bEnableChanged = false;
     bool m_bEnabled = true;
     int m_nCheck = 0;
-    std::string m_strText;
-    bool m_bTextChanged = false;
 };
 

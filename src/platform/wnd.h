@@ -54,8 +54,8 @@ public:
     // Queues the message for the user-interface thread; it is dropped if the window is gone by then.
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Keyboard and mouse messages pass here, from the target window up to the frame, before they
-    // are dispatched; true when this window translated the message (it is then not dispatched).
+    // Keyboard messages pass here, from the target window up to the frame, before they are
+    // dispatched; true when this window translated the message (it is then not dispatched).
     virtual bool PreTranslateMessage(MSG* message);
 
     void GetClientRect(CRect* rect) const;

@@ -82,6 +82,7 @@ public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     void RunModalDialog(CDialog& dialog) override;
+    // A dialog's run is its script, which returns by itself.
     void EndModalDialog(CDialog&) override {}
     bool ClipboardHasText() override;
     bool SetClipboardText(const std::string& text) override;
@@ -89,6 +90,7 @@ public:
     DropEffect RunDragLoop(CWnd& source, const std::string& text, DropEffect allowedEffects) override;
     std::unique_ptr<ProfileStore> OpenProfileStore(const std::string& registryKey, const std::string& application) override;
     void WakeUserInterfaceThread() override;
+    // Idle time is when a test says so (RunIdle).
     void ScheduleIdle() override {}
     int RunEventLoop() override;
     void QuitEventLoop(int exitCode) override;
