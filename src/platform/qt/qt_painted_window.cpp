@@ -19,6 +19,7 @@ namespace platform::qt {
 namespace {
 
 constexpr int CaretBlinkMilliseconds = 500;
+constexpr int DragScrollMilliseconds = 50;
 
 CPoint PointOf(const QPointF& point)
 {
@@ -67,6 +68,13 @@ public:
         viewport()->setMouseTracking(true);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A drop target is asked to scroll again and again while a drag rests over it, as Qt
+        // reports only movements.
+        m_dragScroll.setInterval(DragScrollMilliseconds);
+        QObject::connect(&m_dragScroll, &QTimer::timeout, this, [this] {
+            if (COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window))
+                target->OnDragScroll(&m_peer.m_window, m_dragKeys, m_dragPoint);
+        });
     }
 
 protected:
@@ -137,8 +145,10 @@ protected:
         COleDataObject data = DataOf(event->mimeData());
         if (target == nullptr)
             return event->ignore();
-        Answer(*event, target->OnDragEnter(&m_peer.m_window, &data, DragKeyState(event->modifiers(), event->buttons()),
-                                           PointOf(event->position())));
+        m_dragKeys = DragKeyState(event->modifiers(), event->buttons());
+        m_dragPoint = PointOf(event->position());
+        m_dragScroll.start();
+        Answer(*event, target->OnDragEnter(&m_peer.m_window, &data, m_dragKeys, m_dragPoint));
     }
     void dragMoveEvent(QDragMoveEvent* event) override
     {
@@ -146,17 +156,20 @@ protected:
         COleDataObject data = DataOf(event->mimeData());
         if (target == nullptr)
             return event->ignore();
-        const DWORD keys = DragKeyState(event->modifiers(), event->buttons());
-        target->OnDragScroll(&m_peer.m_window, keys, PointOf(event->position()));
-        Answer(*event, target->OnDragOver(&m_peer.m_window, &data, keys, PointOf(event->position())));
+        m_dragKeys = DragKeyState(event->modifiers(), event->buttons());
+        m_dragPoint = PointOf(event->position());
+        target->OnDragScroll(&m_peer.m_window, m_dragKeys, m_dragPoint);
+        Answer(*event, target->OnDragOver(&m_peer.m_window, &data, m_dragKeys, m_dragPoint));
     }
     void dragLeaveEvent(QDragLeaveEvent*) override
     {
+        m_dragScroll.stop();
         if (COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window))
             target->OnDragLeave(&m_peer.m_window);
     }
     void dropEvent(QDropEvent* event) override
     {
+        m_dragScroll.stop();
         COleDropTarget* target = COleDropTarget::ForWindow(&m_peer.m_window);
         COleDataObject data = DataOf(event->mimeData());
         const DROPEFFECT effect = event->dropAction() == Qt::MoveAction ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
@@ -182,6 +195,9 @@ private:
     }
 
     QtPaintedWindow& m_peer;
+    QTimer m_dragScroll;
+    DWORD m_dragKeys = 0;
+    CPoint m_dragPoint;
 };
 
 QtPaintedWindow::QtPaintedWindow(QtBackend& backend, const WindowCreation& creation)

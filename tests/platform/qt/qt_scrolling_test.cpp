@@ -121,3 +121,60 @@ TEST_F(QtScrollingTest, TheCaretIsDrawnByTheBackendOverThePaintedText)
 }
 
 }  // namespace
+
+#include "platform/drag_drop.h"
+
+#include <QDragEnterEvent>
+#include <QMimeData>
+
+namespace {
+
+// A drop target that takes text and counts how often it is asked to scroll.
+class CountingDropTarget : public COleDropTarget {
+public:
+    int scrolls = 0;
+    std::vector<std::string> drops;
+    DROPEFFECT OnDragEnter(CWnd*, COleDataObject* data, DWORD, CPoint) override
+    {
+        return data->HasText() ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    }
+    DROPEFFECT OnDragOver(CWnd*, COleDataObject* data, DWORD, CPoint) override
+    {
+        return data->HasText() ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    }
+    DROPEFFECT OnDragScroll(CWnd*, DWORD, CPoint) override
+    {
+        ++scrolls;
+        return DROPEFFECT_NONE;
+    }
+    bool OnDrop(CWnd*, COleDataObject* data, DROPEFFECT, CPoint) override
+    {
+        drops.push_back(*data->GetText());
+        return true;
+    }
+};
+
+TEST_F(QtScrollingTest, ADragRestingOverTheViewIsOfferedScrollingRepeatedlyAndDropsTheBytesOfItsText)
+{
+    CountingDropTarget target;
+    ASSERT_TRUE(target.Register(view));
+    QWidget& viewport = *area->viewport();
+    EXPECT_TRUE(viewport.acceptDrops());
+    QMimeData data;
+    data.setText(QString::fromUtf8("caf\xC3\xA9"));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    ProcessEventsFor(200);
+    EXPECT_GE(target.scrolls, 2) << "asked again while the pointer rests";
+
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&viewport, &drop);
+    EXPECT_EQ(target.drops, std::vector<std::string>{"caf\xE9"});
+    const int scrollsAfterDrop = target.scrolls;
+    ProcessEventsFor(120);
+    EXPECT_EQ(target.scrolls, scrollsAfterDrop) << "no more scrolling after the drop";
+    target.Revoke();
+}
+
+}  // namespace
