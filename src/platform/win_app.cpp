@@ -149,7 +149,7 @@ void CWinApp::OnFileNew()
 
 void CWinApp::OnFileOpen()
 {
-    CFileDialog dialog(FileDialogPurpose::Open, {}, {}, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "All Files (*.*)|*|");
+    CFileDialog dialog(FileDialogPurpose::Open, {}, {}, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "All Files|*|");
     if (dialog.DoModal() == IDOK)
         OpenDocumentFile(dialog.GetPathName());
 }

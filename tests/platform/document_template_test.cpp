@@ -1,5 +1,7 @@
 #include "platform_fixture.h"
 
+#include "platform/file_dialog.h"
+
 #include <sys/stat.h>
 
 namespace platform_test {
@@ -274,6 +276,50 @@ TEST_F(DocumentTemplateTest, AnUnscriptedQuestionIsATestFailureNotASilentAnswer)
     ASSERT_NE(application.OpenDocumentFile({}), nullptr);
     Document().SetModifiedFlag(true);
     EXPECT_THROW(application.OpenDocumentFile({}), UnscriptedInteraction);
+}
+
+}  // namespace
+}  // namespace platform_test
+
+namespace platform_test {
+namespace {
+
+TEST_F(DocumentTemplateTest, FileOpenOffersAllFiles)
+{
+    backend.AnswerFileDialog(std::nullopt);
+    application.OnFileOpen();
+    ASSERT_EQ(backend.FileDialogs().size(), 1u);
+    ASSERT_EQ(backend.FileDialogs()[0].filters.size(), 1u);
+    EXPECT_EQ(backend.FileDialogs()[0].filters[0].description, "All Files");
+    EXPECT_EQ(backend.FileDialogs()[0].filters[0].patterns, std::vector<std::string>{"*"});
+}
+
+}  // namespace
+}  // namespace platform_test
+
+namespace platform_test {
+namespace {
+
+TEST_F(DocumentTemplateTest, FileDialogFiltersAreReadFromTheirBarSeparatedForm)
+{
+    backend.AnswerFileDialog(std::nullopt);
+    CFileDialog dialog(FileDialogPurpose::Open, "*.exe", "viewer", OFN_FILEMUSTEXIST,
+                       "Executable files (*.exe)|*.exe|Scripts|*.sh;*.py||");
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const auto& filters = backend.FileDialogs().at(0).filters;
+    ASSERT_EQ(filters.size(), 2u);
+    EXPECT_EQ(filters[0].description, "Executable files (*.exe)");
+    EXPECT_EQ(filters[0].patterns, std::vector<std::string>{"*.exe"});
+    EXPECT_EQ(filters[1].patterns, (std::vector<std::string>{"*.sh", "*.py"}));
+    EXPECT_EQ(backend.FileDialogs()[0].initialPath, "viewer");
+}
+
+TEST_F(DocumentTemplateTest, SavingUnderANameWithoutExtensionAddsTheDefaultOne)
+{
+    backend.AnswerFileDialog((directory / "notes").string());
+    CFileDialog dialog(FileDialogPurpose::Save, "tex", {}, OFN_OVERWRITEPROMPT);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.GetPathName(), (directory / "notes.tex").string());
 }
 
 }  // namespace
