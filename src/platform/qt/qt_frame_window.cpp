@@ -55,6 +55,13 @@ protected:
         event->ignore();
         m_window.PostMessage(WM_CLOSE);
     }
+    // A new colour scheme is the system colours changing: the frame tells its windows.
+    void changeEvent(QEvent* event) override
+    {
+        QMainWindow::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange)
+            m_window.SendMessage(WM_SYSCOLORCHANGE);
+    }
     // Keys that reach the frame itself (no view has the focus) still go through its key table.
     void keyPressEvent(QKeyEvent* event) override
     {

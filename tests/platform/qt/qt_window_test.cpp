@@ -132,3 +132,32 @@ TEST_F(QtWindowTest, SendMessageFromAWorkerWaitsForTheUserInterfaceThread)
 }
 
 }  // namespace
+
+namespace {
+
+class ColourCountingView : public CView {
+public:
+    int colourChanges = 0;
+
+protected:
+    void OnDraw(CDC*) override {}
+    void OnSysColorChange() override { ++colourChanges; }
+};
+
+TEST(QtColourScheme, APaletteChangeReachesTheViewsAsASystemColourChange)
+{
+    CFrameWnd frame;
+    CCreateContext context{RuntimeClassOf<ColourCountingView, CView>(), nullptr};
+    ASSERT_TRUE(frame.LoadFrame(FrameResource, &context));
+    frame.InitialUpdateFrame(nullptr, CFrameWnd::Visibility::Show);
+    auto* view = dynamic_cast<ColourCountingView*>(frame.GetActiveView());
+    ASSERT_NE(view, nullptr);
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Base, QColor(10, 20, 30));
+    auto* window = static_cast<platform::qt::QtFrameWindow*>(frame.FramePeer())->MainWindow();
+    window->setPalette(palette);
+    ProcessEventsFor(50);
+    EXPECT_GE(view->colourChanges, 1);
+}
+
+}  // namespace
