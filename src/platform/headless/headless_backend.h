@@ -3,6 +3,8 @@
 #include "platform/backend.h"
 #include "platform/drag_drop.h"
 #include "platform/headless/cell_surface.h"
+#include "platform/headless/dialog_driver.h"
+#include "platform/headless/unscripted_interaction.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_profile_store.h"
 
@@ -19,31 +21,6 @@ class CFrameWnd;
 
 namespace platform::headless {
 
-
-// A test met a message box, file dialog, dialog or drag that it did not script.
-class UnscriptedInteraction : public std::logic_error {
-public:
-    using std::logic_error::logic_error;
-};
-
-// What a dialog script does: it works the controls as a user would.
-class DialogDriver {
-public:
-    explicit DialogDriver(CDialog& dialog) : m_dialog(dialog) {}
-    CDialog& Dialog() const { return m_dialog; }
-    // Types into an edit (the dialog gets EN_CHANGE).
-    void SetText(int controlId, const std::string& text);
-    std::string Text(int controlId) const;
-    bool IsChecked(int controlId) const;
-    bool IsEnabled(int controlId) const;
-    // Clicks a button: check boxes toggle, radio buttons become the checked one of their group,
-    // and the dialog gets BN_CLICKED. Throws std::logic_error for a disabled control.
-    void Click(int controlId);
-
-private:
-    CWnd& Control(int controlId) const;
-    CDialog& m_dialog;
-};
 
 // One step of a scripted drag: the pointer over a window (client coordinates) with keys held, and
 // whether the button is released there.
