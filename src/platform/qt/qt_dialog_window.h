@@ -17,7 +17,7 @@ class DialogWidget;
 
 // A dialog of a template: a fixed-size QDialog. Closing it, or Escape, is the Cancel button;
 // radio buttons are grouped as the template groups them.
-class QtDialogWindow : public WindowPeer, public QtPeer {
+class QtDialogWindow : public QtUnpaintedPeer<WindowPeer> {
 public:
     QtDialogWindow(QtBackend& backend, const WindowCreation& creation);
     ~QtDialogWindow() override;
@@ -33,19 +33,7 @@ public:
     void SetText(const std::string& text) override;
     std::string Text() const override { return m_text; }
     void Enable(bool enabled) override;
-    void Invalidate(const CRect*, bool) override {}
-    void UpdateNow() override {}
-    PaintContext CurrentPaint() override { return {}; }
-    void Scroll(int, int, const CRect*, const CRect*) override {}
-    void ShowScrollInfo(int, const SCROLLINFO&) override {}
     void SetFocus() override;
-    void SetCapture(bool) override {}
-    void StartTimer(UINT_PTR, UINT) override {}
-    void StopTimer(UINT_PTR) override {}
-    void UpdateCaret(const CaretState&) override {}
-    void AcceptDrops(bool) override {}
-    void SetCheck(int) override {}
-    int Check() const override { return 0; }
 
 private:
     const DialogTemplate& m_template;
@@ -55,7 +43,7 @@ private:
 };
 
 // One control of a dialog, made from its template entry.
-class QtControl : public WindowPeer, public QtPeer {
+class QtControl : public QtUnpaintedPeer<WindowPeer> {
 public:
     QtControl(QtBackend& backend, const WindowCreation& creation);
     ~QtControl() override;
@@ -67,17 +55,7 @@ public:
     void SetText(const std::string& text) override;
     std::string Text() const override;
     void Enable(bool enabled) override;
-    void Invalidate(const CRect*, bool) override {}
-    void UpdateNow() override {}
-    PaintContext CurrentPaint() override { return {}; }
-    void Scroll(int, int, const CRect*, const CRect*) override {}
-    void ShowScrollInfo(int, const SCROLLINFO&) override {}
     void SetFocus() override;
-    void SetCapture(bool) override {}
-    void StartTimer(UINT_PTR, UINT) override {}
-    void StopTimer(UINT_PTR) override {}
-    void UpdateCaret(const CaretState&) override {}
-    void AcceptDrops(bool) override {}
     void SetCheck(int state) override;
     int Check() const override;
 

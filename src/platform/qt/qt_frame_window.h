@@ -20,7 +20,7 @@ class FrameWidget;
 // The frame as a QMainWindow: its menu bar is built from the frame's menu each time a pop-up opens
 // (after the update handlers ran), tool buttons and menu entries send WM_COMMAND, the status bar
 // has one label per pane, and the view is the central widget.
-class QtFrameWindow : public FramePeer, public QtPeer {
+class QtFrameWindow : public QtUnpaintedPeer<FramePeer> {
 public:
     QtFrameWindow(QtBackend& backend, const WindowCreation& creation);
     ~QtFrameWindow() override;
@@ -34,19 +34,7 @@ public:
     void SetText(const std::string& text) override;
     std::string Text() const override { return m_text; }
     void Enable(bool enabled) override;
-    void Invalidate(const CRect*, bool) override {}
-    void UpdateNow() override {}
-    PaintContext CurrentPaint() override { return {}; }
-    void Scroll(int, int, const CRect*, const CRect*) override {}
-    void ShowScrollInfo(int, const SCROLLINFO&) override {}
     void SetFocus() override;
-    void SetCapture(bool) override {}
-    void StartTimer(UINT_PTR, UINT) override {}
-    void StopTimer(UINT_PTR) override {}
-    void UpdateCaret(const CaretState&) override {}
-    void AcceptDrops(bool) override {}
-    void SetCheck(int) override {}
-    int Check() const override { return 0; }
 
     void SetMenu(Menu* menu) override;
     void SetToolbar(const ToolbarResource& toolbar) override;
