@@ -10,13 +10,14 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,6 @@ using utils::testing::WriteFile;
 constexpr int MarginWidth = 20;
 const QColor Keyword(0, 0, 255);
 const QColor Comment(0, 128, 0);
-
-void ProcessEventsFor(int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 class EditorWindowGuiTest : public testing::Test {
 protected:

@@ -5,8 +5,9 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QScrollBar>
+
+#include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
 
@@ -38,14 +39,6 @@ protected:
         SetScrollPos(SB_VERT, code == SB_LINEDOWN ? info.nPos + 1 : info.nTrackPos);
     }
 };
-
-void ProcessEventsFor(int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 class QtScrollingTest : public testing::Test {
 protected:
@@ -165,8 +158,7 @@ TEST_F(QtScrollingTest, ADragRestingOverTheViewIsOfferedScrollingRepeatedlyAndDr
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&viewport, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    ProcessEventsFor(200);
-    EXPECT_GE(target.scrolls, 2) << "asked again while the pointer rests";
+    EXPECT_TRUE(ProcessEventsUntil([&] { return target.scrolls >= 2; })) << "asked again while the pointer rests";
 
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&viewport, &drop);

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "qt_event_pumping.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -54,14 +56,6 @@ public:
     int commands = 0;
     bool handledOnUserInterfaceThread = false;
 };
-
-void ProcessEventsFor(int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 class QtWindowTest : public testing::Test {
 protected:
@@ -156,8 +150,7 @@ TEST(QtColourScheme, APaletteChangeReachesTheViewsAsASystemColourChange)
     palette.setColor(QPalette::Base, QColor(10, 20, 30));
     auto* window = static_cast<platform::qt::QtFrameWindow*>(frame.FramePeer())->MainWindow();
     window->setPalette(palette);
-    ProcessEventsFor(50);
-    EXPECT_GE(view->colourChanges, 1);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return view->colourChanges >= 1; }));
 }
 
 }  // namespace
