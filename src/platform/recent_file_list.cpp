@@ -67,8 +67,11 @@ void CRecentFileList::UpdateMenu(CCmdUI* commandUi)
     menu.erase(std::remove_if(menu.begin() + first, menu.end(), isRecentEntry), menu.end());
     std::vector<platform::MenuItem> entries;
     for (std::size_t index = 0; index < m_entries.size(); ++index) {
-        entries.push_back(platform::MenuItem::Command("&" + std::to_string(index + 1) + " " + m_entries[index],
-                                                      m_firstCommandId + static_cast<UINT>(index)));
+        std::string text = "&";
+        text += std::to_string(index + 1);
+        text += ' ';
+        text += m_entries[index];
+        entries.push_back(platform::MenuItem::Command(text, m_firstCommandId + static_cast<UINT>(index)));
     }
     if (entries.empty()) {
         auto placeholder = platform::MenuItem::Command(m_emptyText, m_firstCommandId);
