@@ -40,7 +40,7 @@ std::string DescribePeer(int socket)
 
 }  // namespace
 
-ClientConnection::ClientConnection(UniqueDescriptor socket, std::chrono::milliseconds idleTimeout)
+ClientConnection::ClientConnection(utils::FileDescriptor socket, std::chrono::milliseconds idleTimeout)
     : m_socket(std::move(socket)), m_idleTimeout(idleTimeout), m_peerName(DescribePeer(m_socket.Get()))
 {
 }
@@ -128,7 +128,7 @@ void ClientConnection::Send(std::string_view bytes)
 
 void ClientConnection::SendFile(const std::filesystem::path& path, std::uint64_t size)
 {
-    UniqueDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    utils::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (!file.IsOpen())
         throw std::runtime_error("cannot read result " + path.filename().string() + ": " + std::strerror(errno));
     std::string chunk(kChunkSize, '\0');

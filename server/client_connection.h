@@ -1,6 +1,6 @@
 #pragma once
 
-#include "unique_descriptor.h"
+#include "utils/file_descriptor.h"
 
 #include <chrono>
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace torvel {
 // a client that stalls, closes early or sends an overlong line gets a ProtocolError.
 class ClientConnection {
 public:
-    ClientConnection(UniqueDescriptor socket, std::chrono::milliseconds idleTimeout);
+    ClientConnection(utils::FileDescriptor socket, std::chrono::milliseconds idleTimeout);
 
     // One line without its LF (and without a CR before it).
     std::string ReadLine(std::size_t maximumLength);
@@ -39,7 +39,7 @@ private:
     void WaitUntilReady(Direction direction);
     std::size_t ReceiveSome(char* destination, std::size_t capacity);
 
-    UniqueDescriptor m_socket;
+    utils::FileDescriptor m_socket;
     std::chrono::milliseconds m_idleTimeout;
     std::string m_peerName;
     std::string m_buffer;  // bytes read ahead of the current line

@@ -1,6 +1,6 @@
 #include "page_store.h"
 
-#include "unique_descriptor.h"
+#include "utils/file_descriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,12 +45,12 @@ void CopyBytes(int from, int to, const std::filesystem::path& target)
 
 void StorePage(const std::filesystem::path& source, const std::filesystem::path& target)
 {
-    UniqueDescriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    utils::FileDescriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (!input.IsOpen())
         Fail(target, "open upload");
     std::string temporary = target.parent_path().string();
     temporary.append("/.").append(target.filename().string()).append(".XXXXXX");
-    UniqueDescriptor output(::mkostemp(temporary.data(), O_CLOEXEC));
+    utils::FileDescriptor output(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!output.IsOpen())
         Fail(target, "create");
     try {

@@ -2,7 +2,7 @@
 
 #include "job_directory.h"
 #include "sandbox.h"
-#include "unique_descriptor.h"
+#include "utils/file_descriptor.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -106,8 +106,8 @@ ToolResult ToolRunner::Run(const std::vector<std::string>& command, const std::f
     const std::vector<char*> environmentPointers = PointerVector(environment);
     const std::string directory = m_job.work.string();
 
-    UniqueDescriptor input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-    UniqueDescriptor output(::open(transcript.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600));
+    utils::FileDescriptor input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    utils::FileDescriptor output(::open(transcript.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!input.IsOpen() || !output.IsOpen())
         throw std::runtime_error(std::string("cannot prepare a tool run: ") + std::strerror(errno));
 
@@ -126,7 +126,7 @@ ToolResult ToolRunner::Run(const std::vector<std::string>& command, const std::f
 
 ToolResult ToolRunner::WaitFor(int processId)
 {
-    UniqueDescriptor processHandle(static_cast<int>(::syscall(SYS_pidfd_open, processId, 0)));
+    utils::FileDescriptor processHandle(static_cast<int>(::syscall(SYS_pidfd_open, processId, 0)));
     auto nextOutputCheck = std::chrono::steady_clock::now() + kOutputCheckInterval;
     for (;;) {
         int waitStatus = 0;

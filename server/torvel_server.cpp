@@ -28,7 +28,7 @@ namespace {
 constexpr unsigned kConnectionsPerJob = 16;
 constexpr unsigned kMinimumConnections = 64;
 
-UniqueDescriptor Listen(const std::string& address, int port)
+utils::FileDescriptor Listen(const std::string& address, int port)
 {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
@@ -39,7 +39,7 @@ UniqueDescriptor Listen(const std::string& address, int port)
     if (lookup != 0)
         throw std::runtime_error("cannot use bind address " + address + ": " + ::gai_strerror(lookup));
     std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, &::freeaddrinfo);
-    UniqueDescriptor listener(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    utils::FileDescriptor listener(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const int reuse = 1;
     if (!listener.IsOpen() || ::setsockopt(listener.Get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0 ||
         ::bind(listener.Get(), found->ai_addr, found->ai_addrlen) != 0 || ::listen(listener.Get(), 128) != 0)
@@ -48,7 +48,7 @@ UniqueDescriptor Listen(const std::string& address, int port)
     return listener;
 }
 
-int PortOf(const UniqueDescriptor& listener)
+int PortOf(const utils::FileDescriptor& listener)
 {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
@@ -58,7 +58,7 @@ int PortOf(const UniqueDescriptor& listener)
     return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
 }
 
-UniqueDescriptor StopSignals()
+utils::FileDescriptor StopSignals()
 {
     sigset_t signals;
     ::sigemptyset(&signals);
@@ -68,7 +68,7 @@ UniqueDescriptor StopSignals()
     // descriptor sees them.
     ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
-    return UniqueDescriptor(::signalfd(-1, &signals, SFD_CLOEXEC));
+    return utils::FileDescriptor(::signalfd(-1, &signals, SFD_CLOEXEC));
 }
 
 }  // namespace
@@ -115,9 +115,9 @@ void TorvelServer::Run()
     WriteLogLine("stopped");
 }
 
-void TorvelServer::Accept(const UniqueDescriptor& listener, Port port)
+void TorvelServer::Accept(const utils::FileDescriptor& listener, Port port)
 {
-    UniqueDescriptor socket(::accept4(listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+    utils::FileDescriptor socket(::accept4(listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
     if (!socket.IsOpen())
         return;  // the client gave up before we got to it
     {
@@ -131,7 +131,7 @@ void TorvelServer::Accept(const UniqueDescriptor& listener, Port port)
     std::thread(&TorvelServer::Serve, this, std::move(socket), port).detach();
 }
 
-void TorvelServer::Serve(UniqueDescriptor socket, Port port)
+void TorvelServer::Serve(utils::FileDescriptor socket, Port port)
 {
     ClientConnection connection(std::move(socket), std::chrono::duration_cast<std::chrono::milliseconds>(m_options.idleTimeout));
     Conversation conversation{connection, {}, false};

@@ -3,7 +3,7 @@
 #include "job_slots.h"
 #include "sandbox.h"
 #include "server_options.h"
-#include "unique_descriptor.h"
+#include "utils/file_descriptor.h"
 #include "web_root.h"
 
 #include <condition_variable>
@@ -23,17 +23,17 @@ public:
 private:
     enum class Port { Documentation, Maintenance };
 
-    void Accept(const UniqueDescriptor& listener, Port port);
-    void Serve(UniqueDescriptor socket, Port port);
+    void Accept(const utils::FileDescriptor& listener, Port port);
+    void Serve(utils::FileDescriptor socket, Port port);
     void WaitForConnections();
 
     ServerOptions m_options;
     Sandbox m_sandbox;
     WebRoot m_webRoot;
     JobSlots m_slots;
-    UniqueDescriptor m_signals;
-    UniqueDescriptor m_documentationListener;
-    UniqueDescriptor m_maintenanceListener;
+    utils::FileDescriptor m_signals;
+    utils::FileDescriptor m_documentationListener;
+    utils::FileDescriptor m_maintenanceListener;
     std::mutex m_mutex;
     std::condition_variable m_connectionEnded;
     unsigned m_connections = 0;

@@ -2,7 +2,7 @@
 
 #include "client_connection.h"
 #include "text_upload.h"
-#include "unique_descriptor.h"
+#include "utils/file_descriptor.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,7 +33,7 @@ void ReceiveUploads(ClientConnection& connection, const std::vector<UploadAnnoun
 {
     for (const auto& upload : uploads) {
         const std::filesystem::path path = directory / upload.name;
-        UniqueDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        utils::FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
         if (!file.IsOpen())
             throw std::runtime_error("cannot store " + upload.name + ": " + std::strerror(errno));
         TextUploadConverter converter;

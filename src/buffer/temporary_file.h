@@ -1,6 +1,6 @@
 #pragma once
 
-#include "buffer/file_descriptor.h"
+#include "utils/file_descriptor.h"
 
 #include <string>
 
@@ -24,7 +24,7 @@ public:
     bool RenameTo(const std::string& target);
 
 private:
-    FileDescriptor m_file;
+    utils::FileDescriptor m_file;
     std::string m_path;
     bool m_exists = false;
 };

@@ -1,6 +1,6 @@
 #include "buffer/text_file_reader.h"
 
-#include "buffer/file_descriptor.h"
+#include "utils/file_descriptor.h"
 #include "buffer/line_end_splitter.h"
 
 #include <cerrno>
@@ -75,7 +75,7 @@ LineEndingStyle DetectLineEndingStyle(std::string_view firstBlock)
 
 std::optional<LoadedFileFacts> ReadTextFile(const std::string& path, LineEndingStyle style, LineTable& lines)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    utils::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.IsOpen()) {
         return std::nullopt;
     }

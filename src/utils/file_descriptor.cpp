@@ -7,7 +7,24 @@ namespace utils {
 
 FileDescriptor::~FileDescriptor()
 {
-    Close();
+    Reset();
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
+{
+    if (this != &other)
+        Reset(std::exchange(other.descriptor, -1));
+    return *this;
+}
+
+void FileDescriptor::Reset(int replacement)
+{
+    if (descriptor >= 0) {
+        const int savedErrno = errno;
+        ::close(descriptor);
+        errno = savedErrno;
+    }
+    descriptor = replacement;
 }
 
 bool FileDescriptor::Close()
