@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,10 +68,14 @@ void CDocument::SetTitle(const std::string& title)
 
 void CDocument::SetPathName(const std::string& path, RecentFiles recentFiles)
 {
-    m_strPathName = path;
-    SetTitle(FileNamePart(path));
+    // A document knows its file by its full path, so the recent-file list and the documentation job
+    // find it again from any working directory.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    m_strPathName = error ? path : absolute.lexically_normal().string();
+    SetTitle(FileNamePart(m_strPathName));
     if (CWinApp* application = AfxGetApp(); application != nullptr && recentFiles == RecentFiles::Add)
-        application->AddToRecentFileList(path);
+        application->AddToRecentFileList(m_strPathName);
 }
 
 void CDocument::ClearPathName()

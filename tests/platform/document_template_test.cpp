@@ -79,6 +79,19 @@ TEST_F(DocumentTemplateTest, ALoadThatFailsAfterTheContentsWereClearedLeavesANew
     EXPECT_EQ(ReadFile(kept), "kept");
 }
 
+TEST_F(DocumentTemplateTest, AFileOpenedByARelativeNameIsKnownByItsFullPath)
+{
+    const auto file = File("relative.tex", "text");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(file.parent_path());
+    CDocument* document = application.OpenDocumentFile("./relative.tex");
+    std::filesystem::current_path(previous);
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(Document().GetPathName(), std::filesystem::absolute(file).lexically_normal().string());
+    EXPECT_EQ(Document().GetTitle(), "relative.tex");
+    EXPECT_EQ(RecentFiles().front(), Document().GetPathName());
+}
+
 TEST_F(DocumentTemplateTest, TheSaveChangesQuestionDecidesWhetherTheDocumentIsReplaced)
 {
     const auto path = File("paper.tex", "old");
