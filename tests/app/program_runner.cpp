@@ -38,7 +38,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
 }  // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment)
+                         const std::map<std::string, std::string>& environment, const std::string& workingDirectory)
 {
     const utils::testing::ScratchDirectory capture;
     const std::string outputPath = capture / "stdout";
@@ -48,12 +48,14 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!workingDirectory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
     std::vector<std::string> argumentTexts = {program};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environmentTexts = EnvironmentWith(environment);
     pid_t process = 0;
-    const int started = posix_spawn(&process, program.c_str(), &actions, nullptr, Pointers(argumentTexts).data(),
+    const int started = posix_spawnp(&process, program.c_str(), &actions, nullptr, Pointers(argumentTexts).data(),
                                     Pointers(environmentTexts).data());
     posix_spawn_file_actions_destroy(&actions);
     if (started != 0)
@@ -62,7 +64,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     waitpid(process, &status, 0);
 
     ProgramResult result;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.standardOutput = utils::testing::ReadFile(outputPath);
     result.standardError = utils::testing::ReadFile(errorPath);
     return result;

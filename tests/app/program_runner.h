@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs a program with extra environment variables and captures its exit status and output.
+// Runs a program (found on PATH when its name has no slash) with extra environment variables, in a
+// working directory when one is given, and captures its exit status and output.
 
 #include <map>
 #include <string>
@@ -15,6 +16,7 @@ struct ProgramResult {
 };
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment);
+                         const std::map<std::string, std::string>& environment = {},
+                         const std::string& workingDirectory = {});
 
 }  // namespace app::testing
