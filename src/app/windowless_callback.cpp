@@ -25,6 +25,11 @@ std::string WindowlessCallback::GetParameter(JobParameter parameter)
         return m_options.address ? *m_options.address : Setting("address", defaultServerAddress);
     case JobParameter::HtmlOptions:
         return m_options.htmlOptions ? *m_options.htmlOptions : Setting("cmdline", defaultHtmlOptions);
+    // Empty unless the user changed them: the job knows its defaults.
+    case JobParameter::ResultSizeLimit:
+        return Setting("maxresultsize", "");
+    case JobParameter::PhaseTimeLimit:
+        return Setting("phasetimelimit", "");
     }
     // Parameter 2, the PostScript viewer, and numbers no job asks for.
     if (static_cast<int>(parameter) == 2)

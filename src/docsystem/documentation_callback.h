@@ -11,6 +11,8 @@ enum class JobParameter : std::int32_t {
     LatexBatchFile = 4,     // path of the script of the local run
     ServerAddress = 5,      // host name, colon, port
     HtmlOptions = 6,        // default option string of the HTML conversion
+    ResultSizeLimit = 7,    // decimal number of bytes the result files may have in all; empty: 2 GiB
+    PhaseTimeLimit = 8,     // decimal number of seconds a phase of the server dialogue may take; empty: 30 minutes
 };
 
 // Whether a LaTeX log passed to ShowLog contains error lines.

@@ -1,6 +1,7 @@
 #include "docsystem/server_dialogue.h"
 
 #include "docsystem/conditional_sections.h"
+#include "docsystem/dialogue_limits.h"
 #include "docsystem/document_settings_reader.h"
 #include "docsystem/entity_replacement.h"
 #include "docsystem/job_names.h"
@@ -134,7 +135,9 @@ void AwaitFirstCommit(utils::ServerConnection& connection)
     }
 }
 
-std::vector<AnnouncedFile> AwaitResults(utils::ServerConnection& connection, TransferProgress& progress)
+// Announcements past the size limit end the job before any byte of a result is written.
+std::vector<AnnouncedFile> AwaitResults(utils::ServerConnection& connection, const DialogueLimits& limits,
+                                        TransferProgress& progress)
 {
     std::vector<AnnouncedFile> files;
     for (;;) {
@@ -144,8 +147,10 @@ std::vector<AnnouncedFile> AwaitResults(utils::ServerConnection& connection, Tra
         if (reply.word == "abort")
             ThrowAborted(reply.rest);
         if (reply.word == "file") {
-            files.push_back(ParseFileAnnouncement(reply.rest));
-            progress.total += files.back().size;
+            AnnouncedFile file = ParseFileAnnouncement(reply.rest);
+            limits.CheckAnnouncedResult(file.name, file.size, progress.total);
+            progress.total += file.size;
+            files.push_back(std::move(file));
         }
     }
 }
@@ -175,6 +180,7 @@ void RunServerDialogue(DocumentationJob& job)
     ShowProgress(job, kGeneratingSource);
     const JobNames names = NamesOfDocument(job.documentPath);
     const std::string templateDirectory = TemplateDirectory(*job.callback);
+    const DialogueLimits limits = DialogueLimits::Of(*job.callback);
 
     utils::ServerConnection connection;
     connection.Create(0, utils::SocketType::Stream);
@@ -182,6 +188,7 @@ void RunServerDialogue(DocumentationJob& job)
     ShowProgress(job, kConnecting);
     connection.Connect(address);
     ShowProgress(job, kSendingFiles);
+    connection.LimitPhase(limits.phaseTimeLimit);
     ExpectGreeting(connection);
 
     TransferProgress progress{job.callback.get(), {}, 0, 0};
@@ -190,12 +197,15 @@ void RunServerDialogue(DocumentationJob& job)
     PrepareSources(job, names);
     const std::vector<PlannedUpload> uploads = PlanUploads(job, templateDirectory);
     SendScript(connection, job, names, uploads, progress);
+    connection.LimitPhase(limits.phaseTimeLimit);
     AwaitFirstCommit(connection);
     SendUploads(connection, uploads, progress);
 
     ShowProgress(job, kWaitingForReply);
     progress.Start(utils::LoadResourceString(kReceivingFiles));
-    const std::vector<AnnouncedFile> files = AwaitResults(connection, progress);
+    connection.LimitPhase(limits.phaseTimeLimit);
+    const std::vector<AnnouncedFile> files = AwaitResults(connection, limits, progress);
+    connection.LimitPhase(limits.DownloadTimeLimit(progress.total));
     const std::string outputDirectory = OutputDirectory(job, names);
     if (job.mode == OutputMode::Html) {
         std::error_code ignored;  // an existing directory is fine; a missing one fails at its first file

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -59,6 +60,19 @@ std::int32_t LeadingDecimalNumber(const std::string& text)
         value = std::min<std::int64_t>(value * 10 + (character - '0'), std::numeric_limits<std::int32_t>::max());
     }
     return static_cast<std::int32_t>(value);
+}
+
+std::string DurationText(std::chrono::milliseconds duration)
+{
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(duration).count();
+    return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+}
+
+// A failed receive with what went wrong spelled out after the system's text.
+[[noreturn]] void ThrowReceiveFailure(int errorNumber, const std::string& explanation)
+{
+    const std::string messageTemplate = MessageFormat(LoadResourceString(kReceiveFailed)) % ("{} (" + explanation + ")");
+    throw tvl_utils::socket_error(messageTemplate, SocketErrorCodeFromErrno(errorNumber));
 }
 
 // The host's name goes into the message, so the user sees which name failed.
@@ -213,9 +227,34 @@ void ServerConnection::SendBlock(const char* data, std::uint64_t count, Progress
     ReportProgress(progress, context, sent);
 }
 
+void ServerConnection::LimitPhase(std::chrono::milliseconds timeLimit)
+{
+    m_phaseLimit = timeLimit;
+    m_phaseDeadline = std::chrono::steady_clock::now() + timeLimit;
+}
+
+// Waits until bytes can be received, for no longer than the phase has left.
+void ServerConnection::AwaitData()
+{
+    if (!m_phaseDeadline)
+        return;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*m_phaseDeadline - std::chrono::steady_clock::now());
+        pollfd waiting{m_socket, POLLIN, 0};
+        const int ready = left.count() <= 0 ? 0 : ::poll(&waiting, 1, static_cast<int>(std::min<std::int64_t>(left.count(), 60000)));
+        if (ready > 0)
+            return;
+        if (ready < 0 && errno != EINTR)
+            ThrowSocketError(kReceiveFailed);
+        if (ready == 0 && std::chrono::steady_clock::now() >= *m_phaseDeadline)
+            ThrowReceiveFailure(ETIMEDOUT, "the server did not finish within " + DurationText(m_phaseLimit));
+    }
+}
+
 std::size_t ServerConnection::ReceiveSome(char* destination, std::size_t count)
 {
     for (;;) {
+        AwaitData();
         const ssize_t result = ::recv(m_socket, destination, count, 0);
         if (result > 0)
             return static_cast<std::size_t>(result);
@@ -284,6 +323,8 @@ std::string ServerConnection::ReadLine()
         }
         line.append(m_readAhead, m_buffered);
         m_buffered = 0;
+        if (line.size() > maximumLineLength)
+            ThrowReceiveFailure(EMSGSIZE, "the server sent a line longer than " + std::to_string(maximumLineLength) + " bytes");
         m_buffered = ReceiveSome(m_readAhead, readAheadSize);
     }
 }
@@ -329,19 +370,27 @@ void WriteReceived(sofstream& file, const std::string& path, const std::vector<c
 void ServerConnection::ReceiveFile(const std::string& path, std::uint64_t count, ProgressFn progress, void* context)
 {
     sofstream file(path, std::ios_base::out | std::ios_base::binary | std::ios_base::trunc);
-    // Chunks arrive and are reported one by one, but reach the file several at a time: one write per
-    // chunk would cost as much as the transfer itself.
+    try {
+        ReceiveIntoFile(file, path, count, progress, context);
+    } catch (...) {
+        // A file cut short would look like a result; none is better than a broken one.
+        file.close();
+        std::remove(path.c_str());
+        throw;
+    }
+}
+
+// Chunks arrive and are reported one by one, but reach the file several at a time: one write per
+// chunk would cost as much as the transfer itself.
+void ServerConnection::ReceiveIntoFile(sofstream& file, const std::string& path, std::uint64_t count,
+                                       ProgressFn progress, void* context)
+{
     std::vector<char> buffer(chunkSize * kChunksPerWrite);
     std::size_t filled = 0;
     std::uint64_t received = 0;
     while (received < count) {
         const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(count - received, chunkSize));
-        try {
-            ReceiveBlock(buffer.data() + filled, piece, nullptr, nullptr);
-        } catch (const tvl_utils::socket_error&) {
-            WriteReceived(file, path, buffer, filled);  // what arrived stays on disk
-            throw;
-        }
+        ReceiveBlock(buffer.data() + filled, piece, nullptr, nullptr);
         filled += piece;
         received += piece;
         ReportProgress(progress, context, received);

@@ -40,7 +40,9 @@ TEST_F(WindowlessCallbackTest, WithoutSettingsTheDefaultsApply)
     EXPECT_EQ(Parameter(JobParameter::HiddenInterpreter), "0");
     EXPECT_EQ(Parameter(JobParameter::LatexBatchFile), "");
     EXPECT_EQ(Parameter(static_cast<JobParameter>(2)), "");
-    EXPECT_EQ(Parameter(static_cast<JobParameter>(7)), "");
+    EXPECT_EQ(Parameter(JobParameter::ResultSizeLimit), "");
+    EXPECT_EQ(Parameter(JobParameter::PhaseTimeLimit), "");
+    EXPECT_EQ(Parameter(static_cast<JobParameter>(9)), "");
 }
 
 TEST_F(WindowlessCallbackTest, SettingsAnswerUnlessTheOptionsReplaceThem)
@@ -48,7 +50,11 @@ TEST_F(WindowlessCallbackTest, SettingsAnswerUnlessTheOptionsReplaceThem)
     settings.SetString("settings", "address", "texhost:3100");
     settings.SetString("settings", "cmdline", "-split 2");
     settings.SetString("settings", "psviewer", "gv");
+    settings.SetString("settings", "maxresultsize", "5000000000");
+    settings.SetString("settings", "phasetimelimit", "7200");
     EXPECT_EQ(Parameter(JobParameter::ServerAddress), "texhost:3100");
+    EXPECT_EQ(Parameter(JobParameter::ResultSizeLimit), "5000000000");
+    EXPECT_EQ(Parameter(JobParameter::PhaseTimeLimit), "7200");
     EXPECT_EQ(Parameter(JobParameter::HtmlOptions), "-split 2");
     EXPECT_EQ(Parameter(static_cast<JobParameter>(2)), "gv");
 

@@ -165,13 +165,17 @@ TEST_F(ResultDownloadTest, UnreadableSizesEndTheJobBeforeAnyData)
     }
 }
 
-TEST_F(ResultDownloadTest, LargeSizesBeyondThirtyTwoBitsAreAccepted)
+TEST_F(ResultDownloadTest, LargeSizesBeyondThirtyTwoBitsAreAcceptedUnderARaisedLimit)
 {
     FakeServerScript script;
     script.results = {FakeResult{"paper.ps:4294967296", ""}};
     script.truncatedData = "x";
-    RunJob(script, OutputMode::PostScript);
-    // The server closes after one byte: the job fails while receiving, not while reading the size.
+    FakeProcessingServer server(script);
+    auto parameters = workspace.Parameters(server.Address());
+    parameters[JobParameter::ResultSizeLimit] = "5000000000";
+    workspace.Run(JobLocation::Remote, OutputMode::PostScript, workspace.DocumentFile("paper.tex"), parameters);
+    // The server closes after one byte: the job fails while receiving, not while reading the size,
+    // and the file cut short is gone.
     EXPECT_THAT(errors.Texts(), ElementsAre("Documentation system error:\nFailed to receive data: Connection reset by peer"));
-    EXPECT_TRUE(workspace.Exists(workspace.DocumentFile("paper.ps")));
+    EXPECT_FALSE(workspace.Exists(workspace.DocumentFile("paper.ps")));
 }

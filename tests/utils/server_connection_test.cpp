@@ -7,7 +7,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 using test_support::LoopbackPeer;
@@ -89,7 +91,7 @@ TEST(ServerConnectionLinesTest, CutsLinesFromOnePacketAndStripsOneCarriageReturn
 
 TEST(ServerConnectionLinesTest, ReadsLinesLongerThanTheReadAheadBuffer)
 {
-    const std::string longLine(5000, 'x');
+    const std::string longLine(ServerConnection::maximumLineLength, 'x');
     LoopbackPeer peer([&](int socket) { WriteText(socket, longLine + "\nnext\n"); });
     ServerConnection connection;
     ConnectTo(connection, peer);
@@ -229,17 +231,100 @@ TEST(ServerConnectionFilesTest, ReceiveFileWritesExactBytesIncludingReadAhead)
     EXPECT_EQ(connection.ReadLine(), "next");
 }
 
-TEST(ServerConnectionFilesTest, PeerClosingMidFileLeavesThePartReceived)
+// Peers that never let a receive finish: the connection gives up with a clear message, holds no
+// more than one line's limit in memory, and leaves no file cut short behind.
+namespace {
+
+struct HostilePeerCase {
+    const char* name;
+    LoopbackPeer::Script script;
+    const char* firstLine;  // read before the failing receive; null for none
+    bool receivesFile;
+    const char* message;
+};
+
+// Sends bytes until the client hangs up, pausing between them.
+LoopbackPeer::Script Sending(std::string first, std::string repeated, std::chrono::milliseconds pause)
 {
-    ScratchDirectory directory;
-    const std::string part = BytesOfLength(3 * ServerConnection::chunkSize);
-    LoopbackPeer peer([&](int socket) { WriteText(socket, part); });
+    return [=](int socket) {
+        WriteText(socket, first);
+        while (::send(socket, repeated.data(), repeated.size(), MSG_NOSIGNAL) > 0)
+            std::this_thread::sleep_for(pause);
+    };
+}
+
+}  // namespace
+
+TEST(ServerConnectionHostilePeerTest, EndsWithAClearMessageAndNoPartialFile)
+{
+    using std::chrono::milliseconds;
+    const HostilePeerCase cases[] = {
+        {"endless line", Sending("", std::string(4096, 'x'), milliseconds(0)), nullptr, false,
+         "Failed to receive data: Message too long (the server sent a line longer than 65536 bytes)"},
+        {"line trickled byte by byte", Sending("commit\n", "x", milliseconds(50)), "commit", false,
+         "Failed to receive data: Connection timed out (the server did not finish within 1 second)"},
+        {"file trickled byte by byte", Sending("", "x", milliseconds(50)), nullptr, true,
+         "Failed to receive data: Connection timed out (the server did not finish within 1 second)"},
+        {"file cut short", [](int socket) { WriteText(socket, std::string(3 * ServerConnection::chunkSize, 'p')); }, nullptr, true,
+         "Failed to receive data: Connection reset by peer"},
+    };
+    for (const HostilePeerCase& hostile : cases) {
+        SCOPED_TRACE(hostile.name);
+        ScratchDirectory directory;
+        const std::string path = directory / "result.ps";
+        LoopbackPeer peer(hostile.script);
+        ServerConnection connection;
+        ConnectTo(connection, peer);
+        connection.LimitPhase(std::chrono::milliseconds(1000));
+        const auto started = std::chrono::steady_clock::now();
+        if (hostile.firstLine != nullptr) {
+            EXPECT_EQ(connection.ReadLine(), hostile.firstLine);
+        }
+        const auto failingReceive = [&] {
+            if (hostile.receivesFile)
+                connection.ReceiveFile(path, 1u << 30, nullptr, nullptr);
+            else
+                connection.ReadLine();
+        };
+        EXPECT_EQ(SocketErrorOf(failingReceive), hostile.message);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+}
+
+TEST(ServerConnectionHostilePeerTest, APhaseLimitCoversAllReceivesUntilTheNextPhase)
+{
+    LoopbackPeer peer([](int socket) {
+        WriteText(socket, "one\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        WriteText(socket, "two\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        WriteText(socket, "three\n");
+    });
     ServerConnection connection;
     ConnectTo(connection, peer);
-    const std::string path = directory / "partial.ps";
-    EXPECT_EQ(SocketErrorOf([&] { connection.ReceiveFile(path, part.size() + 1000, nullptr, nullptr); }),
-              "Failed to receive data: Connection reset by peer");
-    EXPECT_EQ(ReadFile(path), part);
+    connection.LimitPhase(std::chrono::milliseconds(1000));
+    EXPECT_EQ(connection.ReadLine(), "one");
+    EXPECT_EQ(connection.ReadLine(), "two");
+    // Each wait alone is short, but the phase as a whole is over.
+    EXPECT_EQ(SocketErrorOf([&] { connection.ReadLine(); }),
+              "Failed to receive data: Connection timed out (the server did not finish within 1 second)");
+}
+
+TEST(ServerConnectionHostilePeerTest, ANewPhaseStartsItsOwnTime)
+{
+    LoopbackPeer peer([](int socket) {
+        WriteText(socket, "one\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        WriteText(socket, "two\n");
+    });
+    ServerConnection connection;
+    ConnectTo(connection, peer);
+    connection.LimitPhase(std::chrono::milliseconds(1000));
+    EXPECT_EQ(connection.ReadLine(), "one");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    connection.LimitPhase(std::chrono::milliseconds(1000));
+    EXPECT_EQ(connection.ReadLine(), "two");
 }
 
 TEST(ServerConnectionFilesTest, ReceiveFileThatCannotBeCreatedReportsThePath)
