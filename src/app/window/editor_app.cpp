@@ -1,9 +1,13 @@
 #include "app/window/editor_app.h"
 
+#include "app/data_directory.h"
+#include "app/default_settings.h"
+#include "app/output_viewer.h"
 #include "app/window/app_resource_ids.h"
 #include "app/window/main_frame.h"
 #include "app/window/main_frame_resources.h"
 #include "app/window/startup_command_line.h"
+#include "app/window/window_job_callback.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_view.h"
 #include "platform/command_ids.h"
@@ -13,6 +17,8 @@
 #include <memory>
 
 namespace {
+
+constexpr const char* ViewerNotFoundMessage = "viewer application not found";
 
 constexpr const char* HtmlNotAvailableMessage =
     "HTML pages and remote addresses cannot be opened: this build of Quillwright edits LaTeX documents only.";
@@ -67,4 +73,38 @@ void CEditorApp::ShowIdleMessage()
 {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+}
+
+bool CEditorApp::SaveAllDocuments()
+{
+    if (m_pDocTemplate == nullptr)
+        return true;
+    for (CDocument* document : m_pDocTemplate->GetDocuments()) {
+        if (!document->DoFileSave())
+            return false;
+    }
+    return true;
+}
+
+std::unique_ptr<OutputJobCallback> CEditorApp::CreateJobCallback(HWND notificationWindow)
+{
+    WindowJobCallback::Settings settings;
+    settings.dataDirectory = app::DataDirectory();
+    settings.postScriptViewer = GetProfileString(app::settingsGroup, "psviewer");
+    settings.serverAddress = GetProfileString(app::settingsGroup, "address", app::defaultServerAddress);
+    settings.htmlOptions = GetProfileString(app::settingsGroup, "cmdline", app::defaultHtmlOptions);
+    const HWND frame = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    return std::make_unique<WindowJobCallback>(std::move(settings), frame, notificationWindow);
+}
+
+void CEditorApp::OpenViewer(const std::string& kind, const std::string& file)
+{
+    const std::string settingName = app::ViewerSettingName(kind);
+    const std::string setting = settingName.empty() ? std::string() : GetProfileString(app::settingsGroup, settingName);
+    const std::string viewer = app::ChooseViewer(kind, setting);
+    if (viewer.empty()) {
+        AfxMessageBox(ViewerNotFoundMessage, MB_OK | MB_ICONERROR);
+        return;
+    }
+    app::StartViewer(viewer, file);
 }

@@ -2,14 +2,21 @@
 
 #include "app/window/app_resource_ids.h"
 #include "app/window/editor_app.h"
+#include "app/window/running_jobs.h"
+#include "documents/output_services.h"
 #include "platform/command_ids.h"
+#include "platform/message_box.h"
 #include "views/editor_command_ids.h"
 
 #include <array>
 
 namespace {
 
-constexpr UINT StatusTextMessage = WM_USER + 5;
+constexpr const char* JobRunningQuestion =
+    "An output job is still running.\n\n"
+    "Yes: close the window when the job has finished.\n"
+    "No: close now and abandon the job.\n"
+    "Cancel: keep working.";
 constexpr UINT IgnoredNotificationMessage = WM_USER + 17;
 
 constexpr std::array<UINT, 5> Indicators = {
@@ -35,6 +42,28 @@ int CMainFrame::OnCreate(CREATESTRUCT* create)
         || !m_wndStatusBar.SetIndicators(Indicators.data(), static_cast<int>(Indicators.size())))
         return -1;
     return 0;
+}
+
+void CMainFrame::OnClose()
+{
+    if (running_jobs::Count() > 0 && !AgreeToCloseWhileJobRuns())
+        return;
+    CFrameWnd::OnClose();
+}
+
+bool CMainFrame::AgreeToCloseWhileJobRuns()
+{
+    switch (AfxMessageBox(JobRunningQuestion, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDNO:
+        return true;
+    case IDYES:
+        // The job may have ended while the question was open; then the window closes at once.
+        running_jobs::CloseWhenAllEnded(GetSafeHwnd());
+        return false;
+    default:
+        running_jobs::ForgetPendingClose();
+        return false;
+    }
 }
 
 LRESULT CMainFrame::OnStatusText(WPARAM text, LPARAM pane)

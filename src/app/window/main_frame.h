@@ -15,8 +15,13 @@ public:
 protected:
     // -1 when the tool bar or the status bar cannot be made; the application does not start then.
     int OnCreate(CREATESTRUCT* create) override;
+    // While an output job runs, asks first: wait for its end and close then, close now and abandon
+    // it, or keep the window.
+    void OnClose() override;
 
 private:
+    // Whether the window may close now with a job running; false also when it closes later.
+    bool AgreeToCloseWhileJobRuns();
     // WM_USER+5: a zero-terminated text (wParam) for a status bar pane (lParam).
     LRESULT OnStatusText(WPARAM text, LPARAM pane);
     // WM_USER+17: accepted and ignored.

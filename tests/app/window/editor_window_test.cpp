@@ -172,8 +172,7 @@ TEST_F(EditorWindowTest, CommandsWithoutHandlersAreDisabled)
     for (const UINT command : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT, ID_VIEW_TOOLBAR,
                                ID_VIEW_STATUS_BAR})
         EXPECT_TRUE(Enabled(command)) << command;
-    for (const UINT command : {ID_INSERT_BOLD, ID_OUTPUT_CREATE_PDF, ID_OUTPUT_VIEW_HTML, ID_OPTIONS, ID_EDIT_DELETE,
-                               ID_HELP_CONTENTS})
+    for (const UINT command : {ID_INSERT_BOLD, ID_OPTIONS, ID_EDIT_DELETE, ID_HELP_CONTENTS})
         EXPECT_FALSE(Enabled(command)) << command;
     EXPECT_FALSE(backend.ChooseMenuCommand(Frame(), ID_INSERT_TABLE));
     backend.RunIdle();

@@ -1,6 +1,7 @@
 #include "app/window/entry/run_editor_window.h"
 
 #include "app/window/editor_app.h"
+#include "app/window/running_jobs.h"
 #include "platform/qt/create_qt_backend.h"
 
 #include <cstdio>
@@ -50,5 +51,14 @@ int RunEditorWindow(char* programName, const std::vector<std::string>& arguments
     CEditorApp application(JoinedWithBlanks(arguments));
     if (!application.InitInstance())
         return 1;
-    return application.Run();
+    const int status = application.Run();
+    if (running_jobs::Count() > 0) {
+        // The user closed the window and abandoned a running job. Its thread still uses the window
+        // system's queue, so the program ends here instead of tearing that down under it; the
+        // documents and settings are already saved.
+        std::fputs("quillwright: the output job that was still running has been abandoned\n", stderr);
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
