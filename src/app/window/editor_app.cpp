@@ -93,6 +93,8 @@ std::unique_ptr<OutputJobCallback> CEditorApp::CreateJobCallback(HWND notificati
     settings.postScriptViewer = GetProfileString(app::settingsGroup, "psviewer");
     settings.serverAddress = GetProfileString(app::settingsGroup, "address", app::defaultServerAddress);
     settings.htmlOptions = GetProfileString(app::settingsGroup, "cmdline", app::defaultHtmlOptions);
+    settings.resultSizeLimit = GetProfileString(app::settingsGroup, "maxresultsize");
+    settings.phaseTimeLimit = GetProfileString(app::settingsGroup, "phasetimelimit");
     const HWND frame = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
     return std::make_unique<WindowJobCallback>(std::move(settings), frame, notificationWindow);
 }

@@ -29,6 +29,10 @@ std::string WindowJobCallback::GetParameter(JobParameter parameter)
         return m_settings.serverAddress;
     case JobParameter::HtmlOptions:
         return m_settings.htmlOptions;
+    case JobParameter::ResultSizeLimit:
+        return m_settings.resultSizeLimit;
+    case JobParameter::PhaseTimeLimit:
+        return m_settings.phaseTimeLimit;
     }
     if (static_cast<std::int32_t>(parameter) == PostScriptViewerParameter)
         return m_settings.postScriptViewer;

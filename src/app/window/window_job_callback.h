@@ -16,6 +16,8 @@ public:
         std::string postScriptViewer;
         std::string serverAddress;
         std::string htmlOptions;
+        std::string resultSizeLimit;  // empty: the job's own limits
+        std::string phaseTimeLimit;
     };
 
     WindowJobCallback(Settings settings, HWND frame, HWND notificationWindow);

@@ -130,7 +130,7 @@ TEST_F(ViewOutputTest, JobCallbackAnswersFromTheSettingsAsTheJobStarts)
     const auto parameters = [&] {
         const auto callback = application->CreateJobCallback(nullptr);
         std::vector<std::string> values;
-        for (int number = 0; number <= 7; ++number)
+        for (int number = 0; number <= 9; ++number)
             values.push_back(callback->GetParameter(static_cast<JobParameter>(number)));
         return values;
     };
@@ -140,15 +140,17 @@ TEST_F(ViewOutputTest, JobCallbackAnswersFromTheSettingsAsTheJobStarts)
     EXPECT_EQ(std::vector<std::string>(defaults.begin() + 1, defaults.end()),
               (std::vector<std::string>{"0", "", "0", "", "localhost:3000",
                                         "-no_navigation -split 0 -link 0 -math_scale_factor 1.29 -figure_scale_factor 1.29",
-                                        ""}));
+                                        "", "", ""}));
 
     Setting("address", "server.example:4000");
     Setting("cmdline", "-split 1");
     Setting("psviewer", "/usr/bin/gv");
+    Setting("phasetimelimit", "60");
     const std::vector<std::string> configured = parameters();
     EXPECT_EQ(configured[2], "/usr/bin/gv");
     EXPECT_EQ(configured[5], "server.example:4000");
     EXPECT_EQ(configured[6], "-split 1");
+    EXPECT_EQ(configured[8], "60");
 }
 
 TEST_F(ViewOutputTest, LogWithErrorsOpensInThePlainTextProgram)
