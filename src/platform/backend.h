@@ -88,6 +88,11 @@ public:
     virtual bool SetClipboardText(const std::string& text) = 0;
     virtual std::optional<std::string> ClipboardText() = 0;
 
+    // The primary selection (the text selected last, pasted with the middle button), plain text as
+    // the clipboard's.
+    virtual void SetPrimarySelectionText(const std::string& text) = 0;
+    virtual std::optional<std::string> PrimarySelectionText() = 0;
+
     // Runs a drag of `text` from `source` and returns the effect the drop target chose.
     virtual DropEffect RunDragLoop(CWnd& source, const std::string& text, DropEffect allowedEffects) = 0;
 

@@ -31,4 +31,17 @@ std::optional<std::string> GetText()
     return UpToZero(*text);
 }
 
+void SetPrimarySelection(const std::string& text)
+{
+    Backend::Current().SetPrimarySelectionText(UpToZero(text));
+}
+
+std::optional<std::string> PrimarySelection()
+{
+    auto text = Backend::Current().PrimarySelectionText();
+    if (!text)
+        return std::nullopt;
+    return UpToZero(*text);
+}
+
 }  // namespace platform::clipboard

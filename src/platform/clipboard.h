@@ -13,4 +13,8 @@ bool SetText(const std::string& text);
 // The clipboard's plain text; nothing when it holds none.
 std::optional<std::string> GetText();
 
+// The primary selection: what was selected last with the mouse, here or in another program.
+void SetPrimarySelection(const std::string& text);
+std::optional<std::string> PrimarySelection();
+
 }  // namespace platform::clipboard

@@ -93,6 +93,8 @@ UINT CurrentKeyFlags()
         flags |= MK_LBUTTON;
     if (IsDown(VK_RBUTTON))
         flags |= MK_RBUTTON;
+    if (IsDown(VK_MBUTTON))
+        flags |= MK_MBUTTON;
     return flags;
 }
 

@@ -162,6 +162,9 @@ protected:
     virtual void OnRButtonDown(UINT flags, CPoint point);
     // By default asks for a context menu (WM_CONTEXTMENU).
     virtual void OnRButtonUp(UINT flags, CPoint point);
+    // The middle button, which pastes the primary selection on this system.
+    virtual void OnMButtonDown(UINT flags, CPoint point);
+    virtual void OnMButtonUp(UINT flags, CPoint point);
     virtual void OnMouseMove(UINT flags, CPoint point);
     // Returns whether the wheel was handled.
     virtual bool OnMouseWheel(UINT flags, short delta, CPoint point);

@@ -112,6 +112,12 @@ std::optional<LRESULT> CWnd::DispatchMouseMessage(UINT message, WPARAM wParam, L
     case WM_RBUTTONUP:
         OnRButtonUp(flags, PointOf(lParam));
         return 0;
+    case WM_MBUTTONDOWN:
+        OnMButtonDown(flags, PointOf(lParam));
+        return 0;
+    case WM_MBUTTONUP:
+        OnMButtonUp(flags, PointOf(lParam));
+        return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(flags, PointOf(lParam));
         return 0;
@@ -218,6 +224,10 @@ void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}
 
 void CWnd::OnRButtonDown(UINT, CPoint) {}
+
+void CWnd::OnMButtonDown(UINT, CPoint) {}
+
+void CWnd::OnMButtonUp(UINT, CPoint) {}
 
 void CWnd::OnRButtonUp(UINT, CPoint point)
 {

@@ -401,12 +401,29 @@ void HeadlessBackend::MouseButton(CWnd& window, UINT message, CPoint point, std:
 {
     HeldModifiers held(*this, modifiers);
     SetPointer(window, point);
-    const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
-    const bool right = message == WM_RBUTTONDOWN;
-    if (left || right)
-        SetKeyDown(left ? VK_LBUTTON : VK_RBUTTON, true);
-    if (message == WM_LBUTTONUP || message == WM_RBUTTONUP)
-        SetKeyDown(message == WM_LBUTTONUP ? VK_LBUTTON : VK_RBUTTON, false);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetKeyDown(VK_LBUTTON, true);
+        break;
+    case WM_RBUTTONDOWN:
+        SetKeyDown(VK_RBUTTON, true);
+        break;
+    case WM_MBUTTONDOWN:
+        SetKeyDown(VK_MBUTTON, true);
+        break;
+    case WM_LBUTTONUP:
+        SetKeyDown(VK_LBUTTON, false);
+        break;
+    case WM_RBUTTONUP:
+        SetKeyDown(VK_RBUTTON, false);
+        break;
+    case WM_MBUTTONUP:
+        SetKeyDown(VK_MBUTTON, false);
+        break;
+    default:
+        break;
+    }
     input::DeliverMouseMessage(window, message, input::CurrentKeyFlags(), point);
 }
 

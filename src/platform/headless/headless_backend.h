@@ -64,6 +64,8 @@ public:
     bool ClipboardHasText() override;
     bool SetClipboardText(const std::string& text) override;
     std::optional<std::string> ClipboardText() override;
+    void SetPrimarySelectionText(const std::string& text) override { m_primarySelection = text; }
+    std::optional<std::string> PrimarySelectionText() override { return m_primarySelection; }
     DropEffect RunDragLoop(CWnd& source, const std::string& text, DropEffect allowedEffects) override;
     std::unique_ptr<ProfileStore> OpenProfileStore(const std::string& registryKey, const std::string& application) override;
     void WakeUserInterfaceThread() override;
@@ -159,6 +161,7 @@ private:
     std::deque<std::vector<DragStep>> m_dragScripts;
 
     std::optional<std::string> m_clipboardText;
+    std::optional<std::string> m_primarySelection;
     std::map<std::pair<std::string, std::string>, std::shared_ptr<MemoryProfileStore::Values>> m_profiles;
 
     std::mutex m_wakeMutex;

@@ -355,6 +355,26 @@ std::optional<std::string> QtBackend::ClipboardText()
     return EncodeText(QGuiApplication::clipboard()->text(), ClipboardCharacterSet);
 }
 
+void QtBackend::SetPrimarySelectionText(const std::string& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection())
+        clipboard->setText(QString::fromUtf8(text), QClipboard::Selection);
+    else
+        m_ownPrimarySelection = text;
+}
+
+std::optional<std::string> QtBackend::PrimarySelectionText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return m_ownPrimarySelection;
+    const QMimeData* data = clipboard->mimeData(QClipboard::Selection);
+    if (data == nullptr || !data->hasText())
+        return std::nullopt;
+    return data->text().toStdString();
+}
+
 DropEffect QtBackend::RunDragLoop(CWnd& source, const std::string& text, DropEffect allowedEffects)
 {
     auto* peer = dynamic_cast<QtPeer*>(source.Peer());
@@ -363,6 +383,8 @@ DropEffect QtBackend::RunDragLoop(CWnd& source, const std::string& text, DropEff
     auto* drag = new QDrag(peer->Widget());
     auto* data = new QMimeData;
     data->setText(DecodeBytes(text, ClipboardCharacterSet));
+    // Some programs ask for the character set explicitly.
+    data->setData(QStringLiteral("text/plain;charset=utf-8"), data->text().toUtf8());
     drag->setMimeData(data);
     Qt::DropActions actions;
     if ((allowedEffects & DROPEFFECT_COPY) != 0)

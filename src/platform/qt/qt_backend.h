@@ -48,6 +48,8 @@ public:
     bool ClipboardHasText() override;
     bool SetClipboardText(const std::string& text) override;
     std::optional<std::string> ClipboardText() override;
+    void SetPrimarySelectionText(const std::string& text) override;
+    std::optional<std::string> PrimarySelectionText() override;
     DropEffect RunDragLoop(CWnd& source, const std::string& text, DropEffect allowedEffects) override;
     std::unique_ptr<ProfileStore> OpenProfileStore(const std::string& registryKey, const std::string& application) override;
     void WakeUserInterfaceThread() override;
@@ -70,6 +72,9 @@ private:
     bool m_capsLockOn = false;
     QPointer<QWidget> m_cursorWidget;
     std::map<CDialog*, QEventLoop*> m_dialogLoops;
+    // The primary selection where the window system has none (Wayland without it, offscreen):
+    // middle-click pasting then works within the program.
+    std::string m_ownPrimarySelection;
 };
 
 }  // namespace platform::qt

@@ -26,7 +26,9 @@ CPoint PointOf(const QPointF& point)
     return {static_cast<int>(point.x()), static_cast<int>(point.y())};
 }
 
-DWORD DragKeyState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+// The MK_ flags of an event: it knows its modifiers and buttons even when it did not come through
+// the window system.
+DWORD KeyStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
     DWORD state = 0;
     if ((modifiers & Qt::ControlModifier) != 0)
@@ -37,6 +39,8 @@ DWORD DragKeyState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
         state |= MK_LBUTTON;
     if ((buttons & Qt::RightButton) != 0)
         state |= MK_RBUTTON;
+    if ((buttons & Qt::MiddleButton) != 0)
+        state |= MK_MBUTTON;
     return state;
 }
 
@@ -111,16 +115,17 @@ protected:
             CWnd::ReportFocusChange(nullptr);
     }
 
-    void mousePressEvent(QMouseEvent* event) override { Button(*event, event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN); }
+    void mousePressEvent(QMouseEvent* event) override { Button(*event, ButtonMessage(event->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN)); }
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
-        Button(*event, event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK);
+        Button(*event, ButtonMessage(event->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONDOWN));
     }
-    void mouseReleaseEvent(QMouseEvent* event) override { Button(*event, event->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP); }
+    void mouseReleaseEvent(QMouseEvent* event) override { Button(*event, ButtonMessage(event->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP)); }
     void mouseMoveEvent(QMouseEvent* event) override
     {
         m_peer.m_backend.SetCursorWidget(viewport());
-        input::DeliverMouseMessage(m_peer.m_window, WM_MOUSEMOVE, input::CurrentKeyFlags(), PointOf(event->position()));
+        input::DeliverMouseMessage(m_peer.m_window, WM_MOUSEMOVE, KeyStateOf(event->modifiers(), event->buttons()),
+                                   PointOf(event->position()));
     }
     void wheelEvent(QWheelEvent* event) override
     {
@@ -145,7 +150,7 @@ protected:
         COleDataObject data = DataOf(event->mimeData());
         if (target == nullptr)
             return event->ignore();
-        m_dragKeys = DragKeyState(event->modifiers(), event->buttons());
+        m_dragKeys = KeyStateOf(event->modifiers(), event->buttons());
         m_dragPoint = PointOf(event->position());
         m_dragScroll.start();
         Answer(*event, target->OnDragEnter(&m_peer.m_window, &data, m_dragKeys, m_dragPoint));
@@ -156,7 +161,7 @@ protected:
         COleDataObject data = DataOf(event->mimeData());
         if (target == nullptr)
             return event->ignore();
-        m_dragKeys = DragKeyState(event->modifiers(), event->buttons());
+        m_dragKeys = KeyStateOf(event->modifiers(), event->buttons());
         m_dragPoint = PointOf(event->position());
         target->OnDragScroll(&m_peer.m_window, m_dragKeys, m_dragPoint);
         Answer(*event, target->OnDragOver(&m_peer.m_window, &data, m_dragKeys, m_dragPoint));
@@ -180,10 +185,17 @@ protected:
     }
 
 private:
+    static UINT ButtonMessage(Qt::MouseButton button, UINT left, UINT right, UINT middle)
+    {
+        if (button == Qt::RightButton)
+            return right;
+        return button == Qt::MiddleButton ? middle : left;
+    }
     void Button(QMouseEvent& event, UINT message)
     {
         m_peer.m_backend.SetCursorWidget(viewport());
-        input::DeliverMouseMessage(m_peer.m_window, message, input::CurrentKeyFlags(), PointOf(event.position()));
+        input::DeliverMouseMessage(m_peer.m_window, message, KeyStateOf(event.modifiers(), event.buttons()),
+                                   PointOf(event.position()));
         m_peer.m_backend.ScheduleIdle();
     }
     static void Answer(QDragMoveEvent& event, DROPEFFECT effect)
