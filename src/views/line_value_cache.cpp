@@ -7,6 +7,7 @@ void LineValueCache::EnsureExists(int lineCount)
     if (m_exists)
         return;
     m_values.assign(static_cast<std::size_t>(std::max(lineCount, 0)), NotComputed);
+    m_validCount = 0;
     m_exists = true;
 }
 
@@ -14,29 +15,35 @@ void LineValueCache::Discard()
 {
     m_values.clear();
     m_values.shrink_to_fit();
+    m_validCount = 0;
     m_exists = false;
 }
 
 std::uint32_t LineValueCache::Get(int line) const
 {
-    return Contains(line) ? m_values[static_cast<std::size_t>(line)] : NotComputed;
+    return Contains(line) && line < m_validCount ? m_values[static_cast<std::size_t>(line)] : NotComputed;
 }
 
 void LineValueCache::Set(int line, std::uint32_t value)
 {
-    if (Contains(line))
-        m_values[static_cast<std::size_t>(line)] = value;
+    if (!Contains(line))
+        return;
+    if (line >= m_validCount) {
+        std::fill(m_values.begin() + m_validCount, m_values.begin() + line, NotComputed);
+        m_validCount = line + 1;
+    }
+    m_values[static_cast<std::size_t>(line)] = value;
 }
 
 void LineValueCache::InvalidateFrom(int firstLine)
 {
-    const auto first = static_cast<std::size_t>(std::clamp(firstLine, 0, Size()));
-    std::fill(m_values.begin() + static_cast<std::ptrdiff_t>(first), m_values.end(), NotComputed);
+    m_validCount = std::min(m_validCount, std::clamp(firstLine, 0, Size()));
 }
 
 void LineValueCache::Invalidate(int line)
 {
-    Set(line, NotComputed);
+    if (line < m_validCount)
+        Set(line, NotComputed);
 }
 
 void LineValueCache::Refit(int lineCount, int firstLine)
@@ -44,5 +51,6 @@ void LineValueCache::Refit(int lineCount, int firstLine)
     if (!m_exists)
         return;
     m_values.resize(static_cast<std::size_t>(std::max(lineCount, 0)), NotComputed);
+    m_validCount = std::min(m_validCount, Size());
     InvalidateFrom(firstLine);
 }

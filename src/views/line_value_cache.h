@@ -5,6 +5,9 @@
 
 // One cached unsigned value per line (a parse state, an expanded length), with all-ones marking a
 // value that is not computed. The array is made on first use; until then nothing is cached.
+// Everything from the first line of an invalidation on counts as not computed without being
+// touched, so that many edits far up in a long text (a Replace All, its Undo) cost nothing each; a
+// value set farther down clears the gap first.
 class LineValueCache {
 public:
     static constexpr std::uint32_t NotComputed = 0xFFFFFFFFu;
@@ -34,4 +37,6 @@ private:
 
     bool m_exists = false;
     std::vector<std::uint32_t> m_values;
+    // Entries from here on are not computed, whatever they hold.
+    int m_validCount = 0;
 };

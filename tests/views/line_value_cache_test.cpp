@@ -56,4 +56,26 @@ TEST(LineValueCacheTest, InvalidationOutsideTheArrayIsHarmless)
     EXPECT_EQ(cache.Get(4), NotComputed);
 }
 
+TEST(LineValueCacheTest, ValuesSetBelowAnInvalidationDoNotReviveTheGap)
+{
+    LineValueCache cache;
+    cache.EnsureExists(10);
+    for (int line = 0; line < 10; ++line)
+        cache.Set(line, static_cast<std::uint32_t>(line));
+    cache.InvalidateFrom(6);
+    cache.InvalidateFrom(3);
+    cache.InvalidateFrom(8);
+    cache.Set(7, 70);
+    EXPECT_EQ(cache.Get(2), 2u);
+    for (int line = 3; line < 7; ++line)
+        EXPECT_EQ(cache.Get(line), NotComputed) << line;
+    EXPECT_EQ(cache.Get(7), 70u);
+    EXPECT_EQ(cache.Get(8), NotComputed);
+    cache.Invalidate(7);
+    EXPECT_EQ(cache.Get(7), NotComputed);
+    cache.Set(3, 30);
+    EXPECT_EQ(cache.Get(3), 30u);
+    EXPECT_EQ(cache.Get(4), NotComputed);
+}
+
 } // namespace
