@@ -1,18 +1,16 @@
 #include "documents/latex_view.h"
 
-#include "buffer/document/quill_edit_doc.h"
 #include "docsystem/start_documentation_job.h"
 #include "documents/latex_command_ids.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_scanner.h"
 #include "documents/output_paths.h"
 #include "documents/output_services.h"
+#include "documents/view_support.h"
 #include "platform/cmd_ui.h"
 #include "platform/command_ids.h"
 #include "platform/cursor.h"
-#include "platform/dc.h"
 #include "platform/frame_wnd.h"
-#include "platform/resources.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include "platform/win_app.h"
@@ -29,9 +27,7 @@ constexpr std::string_view MasterDocumentMarker = "\\begin{document}";
 
 std::vector<ACCEL> LatexViewAccelerators()
 {
-    const auto key = [](BYTE modifiers, int virtualKey, UINT command) {
-        return ACCEL{static_cast<BYTE>(FVIRTKEY | modifiers), static_cast<WORD>(virtualKey), static_cast<WORD>(command)};
-    };
+    const auto key = VirtualKeyEntry;
     return {
         key(FCONTROL, '1', ID_INSERT_SECTION),          key(FCONTROL, '2', ID_INSERT_SUBSECTION),
         key(FCONTROL, '3', ID_INSERT_SUBSUBSECTION),    key(FCONTROL, 'A', ID_INSERT_INLINE_MATH),
@@ -76,12 +72,7 @@ CLatexView::CLatexView()
 void CLatexView::PaintLine(CDC& dc, const CRect& rect, int line)
 {
     CQuillTextView::PaintLine(dc, rect, line);
-    // One segment in the upper half of every band gives a dashed rule that scrolls with the text.
-    // Scrolled past the text area's left edge, the guide is not drawn over the margin.
-    const int x = rect.left + (GuideColumn - FirstColumn()) * CharWidth();
-    if (x < rect.left || x >= rect.right)
-        return;
-    dc.FillSolidRect(CRect(x, rect.top, x + 1, rect.top + rect.Height() / 2), GuideColour);
+    PaintMarginGuide(dc, rect, FirstColumn(), CharWidth());
 }
 
 std::uint32_t CLatexView::ScanLine(std::uint32_t state, int line, std::vector<ColourSpan>* spans)
@@ -91,8 +82,7 @@ std::uint32_t CLatexView::ScanLine(std::uint32_t state, int line, std::vector<Co
 
 CQuillTextBuffer* CLatexView::FindBuffer()
 {
-    auto* document = dynamic_cast<CQuillEditDoc*>(GetDocument());
-    return document == nullptr ? nullptr : &document->Buffer();
+    return DocumentBuffer(GetDocument());
 }
 
 CLatexDoc* CLatexView::LatexDocument() const
@@ -102,20 +92,14 @@ CLatexDoc* CLatexView::LatexDocument() const
 
 bool CLatexView::PreTranslateMessage(MSG* message)
 {
-    if (CQuillTextView::PreTranslateMessage(message))
-        return true;
-    if (message->message < WM_KEYFIRST || message->message > WM_KEYLAST || m_hAccelTable == nullptr)
-        return false;
-    return TranslateAccelerator(GetSafeHwnd(), m_hAccelTable, message) != 0;
+    return CQuillTextView::PreTranslateMessage(message) || TranslateViewKeys(*this, m_hAccelTable, message);
 }
 
 int CLatexView::OnCreate(CREATESTRUCT* create)
 {
     if (CQuillTextView::OnCreate(create) == -1)
         return -1;
-    if (platform::resources::FindAccelerators(KeyTableId) == nullptr)
-        platform::resources::AddAccelerators(KeyTableId, LatexViewAccelerators());
-    m_hAccelTable = LoadAccelerators(KeyTableId);
+    m_hAccelTable = LoadViewKeyTable(KeyTableId, LatexViewAccelerators());
     return 0;
 }
 

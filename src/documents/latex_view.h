@@ -10,9 +10,6 @@ class CLatexDoc;
 // and the commands that make output with a documentation job and open it in viewers.
 class CLatexView : public CQuillTextView {
 public:
-    // The guide is drawn after this many text columns.
-    static constexpr int GuideColumn = 75;
-    static constexpr COLORREF GuideColour = RGB(192, 192, 192);
     // The view's key table, consulted after the editor's.
     static constexpr UINT KeyTableId = 130;
 

@@ -8,6 +8,8 @@
 #include "app/window/main_frame_resources.h"
 #include "app/window/startup_command_line.h"
 #include "app/window/window_job_callback.h"
+#include "documents/html_doc.h"
+#include "documents/html_view.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_view.h"
 #include "platform/command_ids.h"
@@ -20,8 +22,20 @@ namespace {
 
 constexpr const char* ViewerNotFoundMessage = "viewer application not found";
 
-constexpr const char* HtmlNotAvailableMessage =
-    "HTML pages and remote addresses cannot be opened: this build of Quillwright edits LaTeX documents only.";
+constexpr const char* RemotePagesNotAvailableMessage =
+    "Pages held on a server (http:// and ftp:// addresses) cannot be opened yet: open a local copy of the page instead.";
+
+// The one document type of the run.
+std::unique_ptr<CSingleDocTemplate> TemplateFor(DocumentKind kind)
+{
+    if (kind == DocumentKind::Html)
+        return std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RuntimeClassOf<CHtmlDoc, CDocument>(),
+                                                    RuntimeClassOf<CMainFrame, CFrameWnd>(),
+                                                    RuntimeClassOf<CHtmlView, CView>());
+    return std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RuntimeClassOf<CLatexDoc, CDocument>(),
+                                                RuntimeClassOf<CMainFrame, CFrameWnd>(),
+                                                RuntimeClassOf<CLatexView, CView>());
+}
 
 } // namespace
 
@@ -35,14 +49,12 @@ bool CEditorApp::InitInstance()
     LoadStdProfileSettings(4);
 
     const std::string fileName = UnquotedCommandLine(m_commandLine);
-    if (ChooseDocumentKind(fileName) == DocumentKind::Html) {
-        AfxMessageBox(HtmlNotAvailableMessage, MB_OK | MB_ICONERROR);
+    if (IsRemoteAddress(fileName)) {
+        AfxMessageBox(RemotePagesNotAvailableMessage, MB_OK | MB_ICONERROR);
         return false;
     }
     RegisterMainFrameResources();
-    m_pDocTemplate = AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, RuntimeClassOf<CLatexDoc, CDocument>(), RuntimeClassOf<CMainFrame, CFrameWnd>(),
-        RuntimeClassOf<CLatexView, CView>()));
+    m_pDocTemplate = AddDocTemplate(TemplateFor(ChooseDocumentKind(fileName)));
 
     CCommandLineInfo commandLine;
     commandLine.m_nShellCommand = fileName.empty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen;

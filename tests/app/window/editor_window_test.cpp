@@ -1,6 +1,8 @@
 #include "app/window/app_resource_ids.h"
 #include "app/window/editor_app.h"
 #include "app/window/main_frame.h"
+#include "documents/html_doc.h"
+#include "documents/html_view.h"
 #include "documents/latex_command_ids.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_view.h"
@@ -43,7 +45,7 @@ protected:
     }
 
     CMainFrame& Frame() { return *application->MainFrame(); }
-    CLatexView& View() { return dynamic_cast<CLatexView&>(*Frame().GetActiveView()); }
+    CQuillTextView& View() { return dynamic_cast<CQuillTextView&>(*Frame().GetActiveView()); }
     CLatexDoc& Document() { return dynamic_cast<CLatexDoc&>(*application->DocTemplate()->GetDocument()); }
     const platform::headless::HeadlessWindow& FramePeer() { return backend.Peer(Frame()); }
     std::string ViewText(int row, int count) { return backend.Screen(View()).TextAt({MarginWidth, row * CellHeight}, count); }
@@ -106,13 +108,30 @@ TEST_F(EditorWindowTest, EmptyCommandLineCreatesAnEmptyLatexDocument)
     EXPECT_EQ(Frame().GetWindowText(), "Untitled - Quillwright");
 }
 
-TEST_F(EditorWindowTest, HtmlPagesAndRemoteAddressesAreRefusedWithAMessage)
+TEST_F(EditorWindowTest, RemoteAddressesAreRefusedWithAMessage)
 {
-    for (const std::string commandLine : {"page.HTML", "http://host/page.tex", "ftp://host/x"}) {
+    for (const std::string commandLine : {"http://host/page.html", "ftp://host/x"}) {
         backend.ClearRecords();
         EXPECT_FALSE(Start(commandLine)) << commandLine;
         ASSERT_EQ(backend.MessageBoxes().size(), 1u) << commandLine;
-        EXPECT_NE(LastMessage().find("LaTeX documents only"), std::string::npos);
+        EXPECT_NE(LastMessage().find("cannot be opened yet"), std::string::npos);
+        application.reset();
+    }
+}
+
+TEST_F(EditorWindowTest, HtmlPagesOpenInTheHtmlViewForTheWholeRun)
+{
+    for (const std::string name : {"page.HTML", "index.htm", "notes.html5"}) {
+        const auto path = directory / name;
+        WriteFile(path, "<b>bold</b>\n");
+        ASSERT_TRUE(Start(path)) << name;
+        EXPECT_NE(dynamic_cast<CHtmlView*>(Frame().GetActiveView()), nullptr) << name;
+        EXPECT_NE(dynamic_cast<CHtmlDoc*>(application->DocTemplate()->GetDocument()), nullptr) << name;
+        EXPECT_EQ(ViewTextColour(1, 0), RGB(128, 0, 128)) << name;
+        // File New keeps the type.
+        application->OnFileNew();
+        EXPECT_NE(dynamic_cast<CHtmlDoc*>(application->DocTemplate()->GetDocument()), nullptr) << name;
+        Frame().DestroyWindow();
         application.reset();
     }
 }

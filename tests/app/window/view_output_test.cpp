@@ -124,6 +124,24 @@ TEST_F(ViewOutputTest, WithoutSettingTheAssociationIsUsedAndWithoutEitherTheUser
     EXPECT_EQ(backend.MessageBoxes()[1].text, "failed to run viewer:\nNo such file or directory");
 }
 
+TEST_F(ViewOutputTest, HtmlViewShowsThePageItselfAndOffersNoLatexOutput)
+{
+    const std::string viewer = tree.WriteRecordingProgram("opt/browser");
+    Setting("htmlviewer", viewer);
+    Start("page.html");
+    const auto enabled = [&](UINT command) {
+        const auto* entry = backend.OpenMenuEntry(Frame(), command);
+        return entry != nullptr && entry->enabled;
+    };
+    for (const UINT command : {ID_OUTPUT_CREATE_POSTSCRIPT, ID_OUTPUT_CREATE_PDF, ID_OUTPUT_CREATE_HTML,
+                               ID_OUTPUT_VIEW_POSTSCRIPT, ID_OUTPUT_VIEW_PDF, ID_INSERT_INLINE_MATH})
+        EXPECT_FALSE(enabled(command)) << command;
+    application->DocTemplate()->GetDocument()->SetModifiedFlag(true);
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_OUTPUT_VIEW_HTML));
+    EXPECT_FALSE(application->DocTemplate()->GetDocument()->IsModified());
+    EXPECT_EQ(ViewerArguments(viewer), documentPath + "\n");
+}
+
 TEST_F(ViewOutputTest, JobCallbackAnswersFromTheSettingsAsTheJobStarts)
 {
     Start("paper.tex");
