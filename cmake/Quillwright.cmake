@@ -28,14 +28,14 @@ function(quillwright_test_program name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES LABELS "${ARG_LABELS}")
 endfunction()
 
-# quillwright_qt_test_program(NAME [DEPENDS targets...] [LABELS labels...])
+# quillwright_qt_test_program(NAME [DEPENDS targets...] [LABELS labels...] [SOURCES extra files...])
 # A test program on the real Qt backend, run without a display on Qt's offscreen platform. The backend
 # exists while the tests run (tests/qt_backend_test_main.cpp).
 function(quillwright_qt_test_program name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS;SOURCES" ${ARGN})
     find_package(Qt6 REQUIRED COMPONENTS Widgets)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-    add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/qt_backend_test_main.cpp)
+    add_executable(${name} ${sources} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/qt_backend_test_main.cpp)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} quill_platform_qt GTest::gmock GTest::gtest Threads::Threads)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120

@@ -42,8 +42,16 @@ void FakeProcessingServer::Serve(int socket)
         WriteText(socket, m_script.truncatedData);
         return;
     }
-    for (const FakeResult& result : m_script.results)
-        WriteText(socket, result.bytes);
+    for (std::size_t index = 0; index < m_script.results.size(); ++index) {
+        const std::string& bytes = m_script.results[index].bytes;
+        if (index == 0 && m_script.pauseMidway) {
+            WriteText(socket, bytes.substr(0, bytes.size() / 2));
+            m_script.pauseMidway();
+            WriteText(socket, bytes.substr(bytes.size() / 2));
+        } else {
+            WriteText(socket, bytes);
+        }
+    }
     // Waits until the client has read everything and closed its end.
     test_support::ReadToEnd(socket);
 }

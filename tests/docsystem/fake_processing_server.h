@@ -5,6 +5,7 @@
 
 #include "utils/loopback_peer.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ struct FakeServerScript {
     std::string secondPhaseEnd = "commit\n";
     // Sent in place of all result data when not empty: the server then closes the connection.
     std::string truncatedData;
+    // Called when half of the first result's data has been sent; the rest follows when it returns.
+    std::function<void()> pauseMidway;
 };
 
 // What the client sent.
