@@ -1,7 +1,7 @@
 #include "buffer/text_file_reader.h"
 
-#include "utils/file_descriptor.h"
 #include "buffer/line_end_splitter.h"
+#include "utils/regular_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -75,16 +75,12 @@ LineEndingStyle DetectLineEndingStyle(std::string_view firstBlock)
 
 std::optional<LoadedFileFacts> ReadTextFile(const std::string& path, LineEndingStyle style, LineTable& lines)
 {
-    utils::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const utils::FileDescriptor file = utils::OpenRegularFileForReading(path);
     if (!file.IsOpen()) {
         return std::nullopt;
     }
     struct stat attributes {};
     if (::fstat(file.Get(), &attributes) != 0) {
-        return std::nullopt;
-    }
-    if (S_ISDIR(attributes.st_mode)) {
-        errno = EISDIR;
         return std::nullopt;
     }
     ::posix_fadvise(file.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);

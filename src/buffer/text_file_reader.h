@@ -20,6 +20,7 @@ inline constexpr std::size_t ReadBlockSize = 32768;
 LineEndingStyle DetectLineEndingStyle(std::string_view firstBlock);
 
 // Reads the file into lines appended to the table, split at the line end of the given style
-// (detected when Automatic). On failure returns nothing and leaves the reason in errno; lines read
-// before the failure stay in the table.
+// (detected when Automatic). Only a regular file is read (a named pipe or a device is refused
+// without waiting, see utils::OpenRegularFileForReading). On failure returns nothing and leaves the
+// reason in errno; lines read before the failure stay in the table.
 std::optional<LoadedFileFacts> ReadTextFile(const std::string& path, LineEndingStyle style, LineTable& lines);

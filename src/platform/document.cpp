@@ -7,14 +7,13 @@
 #include "platform/message_box.h"
 #include "platform/view.h"
 #include "platform/win_app.h"
+#include "utils/regular_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -24,16 +23,14 @@ std::string FileNamePart(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// errno after trying to open the file for reading, 0 when it can be read.
-int ReadabilityError(const std::string& path)
+// Why the file cannot be opened as a document; empty when it can.
+std::string UnreadableReason(const std::string& path)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return errno;
-    struct stat status {};
-    const bool isDirectory = ::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
-    ::close(descriptor);
-    return isDirectory ? EISDIR : 0;
+    if (std::string reason = utils::NotRegularFileReason(path); !reason.empty())
+        return reason;
+    if (!utils::OpenRegularFileForReading(path).IsOpen())
+        return std::strerror(errno);
+    return {};
 }
 
 // The read-only attribute: an existing file whose owner may not write it.
@@ -119,8 +116,8 @@ bool CDocument::OnNewDocument()
 bool CDocument::OnOpenDocument(const std::string& path)
 {
     m_openDeletedContents = false;
-    if (const int error = ReadabilityError(path); error != 0) {
-        AfxMessageBox("Cannot open the file " + path + ":\n" + std::strerror(error), MB_OK | MB_ICONEXCLAMATION);
+    if (const std::string reason = UnreadableReason(path); !reason.empty()) {
+        AfxMessageBox("Cannot open the file " + path + ":\n" + reason, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     DeleteContents();

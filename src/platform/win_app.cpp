@@ -10,8 +10,7 @@
 #include "platform/profile_store.h"
 #include "platform/cmd_ui.h"
 #include "utils/message_box.h"
-
-#include <unistd.h>
+#include "utils/regular_file.h"
 
 namespace {
 CWinApp* theApplication = nullptr;
@@ -167,9 +166,9 @@ void CWinApp::OnOpenRecentFile(UINT id)
     if (m_recentFiles == nullptr || index >= static_cast<int>(m_recentFiles->Entries().size()))
         return;
     const std::string path = m_recentFiles->Entries()[static_cast<std::size_t>(index)];
-    // Kept when the open was only cancelled (at the save-changes question); dropped when the file
-    // cannot be read any more.
-    if (OpenDocumentFile(path) == nullptr && ::access(path.c_str(), R_OK) != 0) {
+    // Kept when the open was only cancelled (at the save-changes question); dropped when the path
+    // no longer names a file that can be read.
+    if (OpenDocumentFile(path) == nullptr && !utils::OpenRegularFileForReading(path).IsOpen()) {
         m_recentFiles->Remove(index);
         m_recentFiles->WriteList(Profile());
     }
@@ -177,8 +176,13 @@ void CWinApp::OnOpenRecentFile(UINT id)
 
 void CWinApp::OnUpdateRecentFileMenu(CCmdUI* commandUi)
 {
-    if (m_recentFiles == nullptr || commandUi->m_pMenu == nullptr) {
+    if (m_recentFiles == nullptr) {
         commandUi->Enable(false);
+        return;
+    }
+    // Asked without a menu, the first entry is about to be chosen: it runs when it names a file.
+    if (commandUi->m_pMenu == nullptr) {
+        commandUi->Enable(!m_recentFiles->Entries().empty());
         return;
     }
     m_recentFiles->UpdateMenu(commandUi);

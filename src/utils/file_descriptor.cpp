@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <vector>
 
 namespace utils {
 
@@ -48,6 +49,23 @@ bool WriteAll(int descriptor, const char* bytes, std::size_t count)
         count -= static_cast<std::size_t>(written);
     }
     return true;
+}
+
+bool CopyAll(int source, int target)
+{
+    constexpr std::size_t chunkSize = 1 << 16;
+    std::vector<char> chunk(chunkSize);
+    for (;;) {
+        const ssize_t count = ::read(source, chunk.data(), chunk.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        if (count == 0)
+            return true;
+        if (!WriteAll(target, chunk.data(), static_cast<std::size_t>(count)))
+            return false;
+    }
 }
 
 }  // namespace utils

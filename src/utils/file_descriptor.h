@@ -31,5 +31,7 @@ private:
 
 // Writes all bytes, continuing after partial writes and interruptions; false (errno set) on error.
 bool WriteAll(int descriptor, const char* bytes, std::size_t count);
+// Copies everything source still has to read to target; false (errno set) on error.
+bool CopyAll(int source, int target);
 
 }  // namespace utils

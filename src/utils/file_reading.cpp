@@ -1,9 +1,9 @@
 #include "utils/file_reading.h"
 
 #include "utils/file_descriptor.h"
+#include "utils/regular_file.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +41,7 @@ bool ReadToEnd(int descriptor, std::string& content, std::int64_t sizeLimit)
 
 std::optional<std::string> ReadWholeFile(const std::string& path, FileMode mode, std::int64_t sizeLimit)
 {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor file = OpenRegularFileForReading(path);
     if (!file.IsOpen())
         return std::nullopt;
     struct stat status {};

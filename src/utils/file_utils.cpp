@@ -3,6 +3,7 @@
 #include "utils/error_reporting.h"
 #include "utils/file_descriptor.h"
 #include "utils/file_reading.h"
+#include "utils/regular_file.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,7 +13,6 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace utils {
 
@@ -20,7 +20,6 @@ namespace {
 
 constexpr mode_t kAllWritePermissions = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kPermissionBits = 07777;
-constexpr std::size_t kCopyChunk = 1 << 16;
 
 bool ReadStatus(const std::string& path, struct stat& status)
 {
@@ -32,22 +31,6 @@ std::string WithoutTrailingSlashes(std::string directory)
     while (directory.size() > 1 && directory.back() == '/')
         directory.pop_back();
     return directory;
-}
-
-bool CopyContent(int source, int target)
-{
-    std::vector<char> chunk(kCopyChunk);
-    for (;;) {
-        const ssize_t count = ::read(source, chunk.data(), chunk.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return false;
-        if (count == 0)
-            return true;
-        if (!WriteAll(target, chunk.data(), static_cast<std::size_t>(count)))
-            return false;
-    }
 }
 
 bool SameFile(const struct stat& first, const struct stat& second)
@@ -154,7 +137,7 @@ void CopyFile(const std::string& source, const std::string& target, ExistingTarg
                                  sourceStatus.st_mode & kPermissionBits));
     if (!output.IsOpen())
         ThrowSystemErrorWithPrefix(failure);
-    if (CopyContent(input.Get(), output.Get()) && output.Close())
+    if (CopyAll(input.Get(), output.Get()) && output.Close())
         return;
     const int errorNumber = errno;
     output.Close();
@@ -168,9 +151,11 @@ std::string ReadTextFile(const std::string& path)
 {
     std::optional<std::string> content =
         ReadWholeFile(path, FileMode::Text, std::numeric_limits<std::int64_t>::max());
-    if (!content)
-        throw std::runtime_error("failed to open " + path);
-    return std::move(*content);
+    if (content)
+        return std::move(*content);
+    if (const std::string reason = NotRegularFileReason(path); !reason.empty())
+        throw std::runtime_error("failed to open " + path + "\n" + reason);
+    throw std::runtime_error("failed to open " + path);
 }
 
 }  // namespace utils

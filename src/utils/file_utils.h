@@ -35,7 +35,8 @@ bool FileExists(const std::string& path);
 // Copies source to target with the source's permissions. A file is never copied onto itself, and a
 // target that this call created is removed again when the copy fails.
 void CopyFile(const std::string& source, const std::string& target, ExistingTarget existing);
-// The whole content of a text file, CR LF turned into LF.
+// The whole content of a text file, CR LF turned into LF. A path that is not a regular file is
+// refused with a message that says what it is.
 std::string ReadTextFile(const std::string& path);
 
 }  // namespace utils

@@ -1,5 +1,6 @@
 #include "docsystem/fake_processing_server.h"
 #include "program_runner.h"
+#include "utils/special_files.h"
 #include "utils/test_scratch_directory.h"
 
 #include <gmock/gmock.h>
@@ -167,4 +168,19 @@ TEST_F(WindowlessProgramTest, LocalRunWithTheBundledScriptMakesPostScript)
     const ProgramResult broken = Run({"--output", "ps", "--local", script, Document("Broken.tex")});
     EXPECT_EQ(broken.exitStatus, 2) << broken.standardError;
     EXPECT_THAT(broken.standardError, HasSubstr("! Undefined control sequence.\nl.3 \\foo\n"));
+}
+
+TEST_F(WindowlessProgramTest, AFileThatIsNotARegularFileIsRefusedWithWhatItIs)
+{
+    const utils::testing::SpecialFiles specialFiles(root / "doc");
+    for (const utils::testing::SpecialFile& file : specialFiles.All()) {
+        SCOPED_TRACE(file.kind);
+        FakeProcessingServer server{FakeServerScript{}};
+        const ProgramResult result = Run({"--output", "ps", "--address", server.Address(), file.path});
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_THAT(result.standardError, HasSubstr("Documentation system error:\nfailed to open " + file.path +
+                                                    "\nIt is " + file.kind + ", not a regular file.\n"));
+        EXPECT_EQ(server.Record().uploaded, "");
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "the program waited on the named pipe";
 }

@@ -1,6 +1,7 @@
 #include "buffer_test_support.h"
 
 #include "buffer/update_hint.h"
+#include "utils/special_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -150,9 +151,20 @@ TEST_F(FileLoadingTest, AMissingFileFailsWithTheSystemReason)
     EXPECT_FALSE(buffer.IsInitialised());
     EXPECT_EQ(buffer.LineCount(), 0);
     EXPECT_TRUE(view.notifications.empty());
+}
 
-    EXPECT_FALSE(buffer.LoadFile(directory.Path().string(), LineEndingStyle::Automatic));
-    EXPECT_EQ(errno, EISDIR);
+TEST_F(FileLoadingTest, OnlyRegularFilesAreRead)
+{
+    // A named pipe would wait for a writer, /dev/zero never ends.
+    const utils::testing::SpecialFiles specialFiles(directory.Path().string());
+    for (const utils::testing::SpecialFile& file : specialFiles.All()) {
+        SCOPED_TRACE(file.kind);
+        errno = 0;
+        EXPECT_FALSE(buffer.LoadFile(file.path, LineEndingStyle::Automatic));
+        EXPECT_EQ(errno, file.kind == "a directory" ? EISDIR : EINVAL);
+        EXPECT_FALSE(buffer.IsInitialised());
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased());
 }
 
 TEST_F(FileLoadingTest, AFileWithoutOwnerWritePermissionLoadsReadOnly)

@@ -1,8 +1,11 @@
 #include "docsystem/fake_processing_server.h"
 #include "docsystem/job_test_support.h"
+#include "utils/special_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace docsystem::testing;
 using ::testing::ElementsAre;
@@ -123,4 +126,27 @@ TEST_F(JobFailureTest, UnreadableMainFileIsReported)
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0], errorPrefix + "failed to open " + workspace.DocumentFile("absent.tex"));
     ExpectEndedWithoutResults(record);
+}
+
+TEST_F(JobFailureTest, SourcesThatAreNotFilesAreRefusedWithWhatTheyAre)
+{
+    const std::string documentDirectory = std::filesystem::path(workspace.DocumentFile("paper.tex")).parent_path();
+    const utils::testing::SpecialFiles specialFiles(documentDirectory);
+    for (const utils::testing::SpecialFile& file : specialFiles.All()) {
+        const std::string expected =
+            errorPrefix + "failed to open " + file.path + "\nIt is " + file.kind + ", not a regular file.";
+        const std::string reference = std::filesystem::path(file.path).stem().string();
+        // As the main document (the command line of the window-less mode) and as an \input file.
+        for (const std::string& documentPath : {file.path, workspace.Write("doc/main.tex", "\\input{" + reference + "}\n")}) {
+            SCOPED_TRACE(documentPath);
+            ReportedErrors caseErrors;
+            FakeProcessingServer server(FakeServerScript{});
+            const CallbackRecord record = workspace.Run(JobLocation::Remote, OutputMode::PostScript, documentPath,
+                                                        workspace.Parameters(server.Address()));
+            EXPECT_THAT(caseErrors.Texts(), ElementsAre(expected));
+            EXPECT_EQ(server.Record().uploaded, "");
+            ExpectEndedWithoutResults(record);
+        }
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "a reader waited on the named pipe";
 }

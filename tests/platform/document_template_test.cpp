@@ -1,6 +1,7 @@
 #include "platform_fixture.h"
 
 #include "platform/file_dialog.h"
+#include "utils/special_files.h"
 
 #include <sys/stat.h>
 
@@ -231,6 +232,7 @@ TEST_F(DocumentTemplateTest, ARecentFileThatIsGoneIsDroppedButACancelledOpenKeep
     Document().SetModifiedFlag(true);
     backend.AnswerMessageBox(IDCANCEL);
     EXPECT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_MRU_FILE1));
+    EXPECT_EQ(MessageTexts().back(), "Save changes to " + kept.string() + "?") << "the first entry runs its command too";
     EXPECT_EQ(RecentFiles(), std::vector<std::string>{kept.string()});
 }
 
@@ -282,6 +284,47 @@ TEST_F(DocumentTemplateTest, ShellCommandsOpenOrCreateAndReportFailure)
     missing.m_strFileName = (directory / "missing.tex").string();
     EXPECT_FALSE(application.ProcessShellCommand(missing));
     EXPECT_EQ(backend.MessageBoxes().size(), 1u);
+}
+
+TEST_F(DocumentTemplateTest, WhatIsNotARegularFileIsRefusedOnEveryWayOfOpening)
+{
+    enum class Way { CommandLine, FileOpen, RecentFile };
+    const auto open = [this](Way way, const std::string& path) {
+        switch (way) {
+        case Way::CommandLine: {
+            CCommandLineInfo commandLine;
+            commandLine.m_nShellCommand = CCommandLineInfo::FileOpen;
+            commandLine.m_strFileName = path;
+            EXPECT_FALSE(application.ProcessShellCommand(commandLine));
+            break;
+        }
+        case Way::FileOpen:
+            backend.AnswerFileDialog(path);
+            Frame().SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+            break;
+        case Way::RecentFile:
+            application.AddToRecentFileList(path);
+            EXPECT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_MRU_FILE1));
+            EXPECT_EQ(RecentFiles().front(), (directory / "kept.tex").string()) << "the entry is dropped";
+            break;
+        }
+    };
+    const auto kept = File("kept.tex", "kept");
+    ASSERT_NE(application.OpenDocumentFile(kept.string()), nullptr);
+    const utils::testing::SpecialFiles specialFiles(directory.string());
+    for (const Way way : {Way::CommandLine, Way::FileOpen, Way::RecentFile}) {
+        for (const utils::testing::SpecialFile& file : specialFiles.All()) {
+            SCOPED_TRACE(file.path + " opened by way " + std::to_string(static_cast<int>(way)));
+            const std::size_t shown = backend.MessageBoxes().size();
+            open(way, file.path);
+            ASSERT_EQ(backend.MessageBoxes().size(), shown + 1);
+            EXPECT_EQ(backend.MessageBoxes().back().text,
+                      "Cannot open the file " + file.path + ":\nIt is " + file.kind + ", not a regular file.");
+            EXPECT_EQ(Document().content, "kept");
+            EXPECT_EQ(Document().GetPathName(), kept.string());
+        }
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "a reader waited on the named pipe";
 }
 
 TEST_F(DocumentTemplateTest, AnUnscriptedQuestionIsATestFailureNotASilentAnswer)

@@ -12,6 +12,7 @@
 #include "platform/headless/headless_window.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
+#include "utils/special_files.h"
 #include "utils/test_scratch_directory.h"
 #include "views/editor_command_ids.h"
 
@@ -138,9 +139,19 @@ TEST_F(EditorWindowTest, HtmlPagesOpenInTheHtmlViewForTheWholeRun)
 
 TEST_F(EditorWindowTest, FileThatCannotBeOpenedEndsTheStart)
 {
-    EXPECT_FALSE(Start(directory / "absent.tex"));
-    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
-    EXPECT_NE(LastMessage().find("absent.tex"), std::string::npos);
+    const utils::testing::SpecialFiles specialFiles(directory.Path());
+    std::vector<std::pair<std::string, std::string>> pathsAndReasons = {
+        {directory / "absent.tex", "No such file or directory"}};
+    for (const utils::testing::SpecialFile& file : specialFiles.All())
+        pathsAndReasons.emplace_back(file.path, "It is " + file.kind + ", not a regular file.");
+    for (const auto& [path, reason] : pathsAndReasons) {
+        const std::size_t shown = backend.MessageBoxes().size();
+        EXPECT_FALSE(Start(path)) << path;
+        ASSERT_EQ(backend.MessageBoxes().size(), shown + 1) << path;
+        EXPECT_EQ(LastMessage(), "Cannot open the file " + path + ":\n" + reason);
+        application.reset();
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "the start waited on the named pipe";
 }
 
 TEST_F(EditorWindowTest, StatusBarHasItsFivePanesInOrder)

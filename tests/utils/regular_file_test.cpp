@@ -1,0 +1,63 @@
+#include "utils/file_reading.h"
+#include "utils/file_utils.h"
+#include "utils/regular_file.h"
+#include "utils/special_files.h"
+#include "utils/test_scratch_directory.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+using utils::testing::ScratchDirectory;
+using utils::testing::SpecialFile;
+using utils::testing::SpecialFiles;
+
+constexpr std::int64_t noLimit = std::numeric_limits<std::int64_t>::max();
+
+std::string ReadTextFileError(const std::string& path)
+{
+    try {
+        utils::ReadTextFile(path);
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "(read without an error)";
+}
+
+TEST(RegularFileTest, EveryOtherKindIsRefusedWithoutWaitingAndNamedInTheMessage)
+{
+    const ScratchDirectory scratch;
+    const SpecialFiles specialFiles(scratch.Path());
+    for (const SpecialFile& file : specialFiles.All()) {
+        SCOPED_TRACE(file.kind);
+        errno = 0;
+        EXPECT_FALSE(utils::OpenRegularFileForReading(file.path).IsOpen());
+        EXPECT_EQ(errno, file.kind == "a directory" ? EISDIR : EINVAL);
+        EXPECT_FALSE(utils::ReadWholeFile(file.path, utils::FileMode::Binary, noLimit).has_value());
+        const std::string reason = "It is " + file.kind + ", not a regular file.";
+        EXPECT_EQ(utils::NotRegularFileReason(file.path), reason);
+        EXPECT_EQ(ReadTextFileError(file.path), "failed to open " + file.path + "\n" + reason);
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "a reader waited on the named pipe";
+}
+
+TEST(RegularFileTest, RegularFilesAndMissingOnes)
+{
+    const ScratchDirectory scratch;
+    const std::string path = scratch / "paper.tex";
+    utils::testing::WriteFile(path, "text");
+    EXPECT_TRUE(utils::OpenRegularFileForReading(path).IsOpen());
+    EXPECT_EQ(utils::NotRegularFileReason(path), "");
+
+    const std::string missing = scratch / "missing.tex";
+    errno = 0;
+    EXPECT_FALSE(utils::OpenRegularFileForReading(missing).IsOpen());
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(utils::NotRegularFileReason(missing), "") << "opening says why a missing file cannot be read";
+}
+
+}  // namespace
