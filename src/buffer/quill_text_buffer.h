@@ -96,7 +96,11 @@ public:
     // Files. Both return false on failure with the reason in errno.
     bool LoadFile(const std::string& path, LineEndingStyle style);
     // Writes with the buffer's style; the file is replaced only once the new text is safely on disk.
+    // A file with several hard links is rewritten in place after a backup of it was made.
     bool SaveFile(const std::string& path, SaveMode mode);
+    // After a save that failed while rewriting a file in place: the backup with the file's previous
+    // content, which the user must be told about. Empty after any other save.
+    const std::string& KeptBackupPath() const { return m_keptBackup; }
 
 private:
     void CheckLine(std::int32_t line) const;
@@ -129,4 +133,5 @@ private:
     LineTable m_lines;
     UndoHistory m_undo;
     std::vector<BufferView*> m_views;
+    std::string m_keptBackup;
 };

@@ -27,7 +27,9 @@ bool CQuillTextBuffer::LoadFile(const std::string& path, LineEndingStyle style)
 
 bool CQuillTextBuffer::SaveFile(const std::string& path, SaveMode mode)
 {
-    if (!WriteTextFile(path, m_lines, LineEndText(m_lineEndingStyle))) {
+    WriteResult result = WriteTextFile(path, m_lines, LineEndText(m_lineEndingStyle));
+    m_keptBackup = std::move(result.keptBackup);
+    if (!result.written) {
         return false;
     }
     if (mode == SaveMode::ClearModified) {

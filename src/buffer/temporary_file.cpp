@@ -18,15 +18,15 @@ std::string RandomHexNumber()
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(const std::string& directory, const std::string& prefix)
+TemporaryFile::TemporaryFile(const std::string& directory, const std::string& prefix, const std::string& suffix)
 {
     constexpr int Attempts = 100;
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        m_path = directory + "/" + prefix + RandomHexNumber() + ".tmp";
+        m_path = directory + "/" + prefix + RandomHexNumber() + suffix;
         const int descriptor = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0) {
             m_file.Reset(descriptor);
-            m_exists = true;
+            m_removeWhenDone = true;
             return;
         }
         if (errno != EEXIST) {
@@ -37,7 +37,7 @@ TemporaryFile::TemporaryFile(const std::string& directory, const std::string& pr
 
 TemporaryFile::~TemporaryFile()
 {
-    if (m_exists) {
+    if (m_removeWhenDone) {
         const int savedErrno = errno;
         ::unlink(m_path.c_str());
         errno = savedErrno;
@@ -57,6 +57,6 @@ bool TemporaryFile::RenameTo(const std::string& target)
     if (::rename(m_path.c_str(), target.c_str()) != 0) {
         return false;
     }
-    m_exists = false;
+    m_removeWhenDone = false;
     return true;
 }

@@ -1,11 +1,14 @@
 #include "buffer/text_file_writer.h"
 
+#include "buffer/extended_attributes.h"
 #include "buffer/temporary_file.h"
+#include "utils/file_descriptor.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -81,6 +84,11 @@ std::string DirectoryOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
 // The replacing file takes over the permissions of the old one, and its owner where the system lets
 // us (a superuser saving someone else's file must not leave it owned by the superuser). An ordinary
 // user cannot give a file away; the file then belongs to the user who saved it, as every file
@@ -119,23 +127,24 @@ bool WriteLines(int descriptor, const LineTable& lines, std::string_view lineEnd
     return writer.Flush();
 }
 
-}  // namespace
-
-bool WriteTextFile(const std::string& path, const LineTable& lines, std::string_view lineEnd)
+// Makes the name of a file just created in directory durable. A file system that cannot flush
+// a directory (EINVAL) has nothing more to give.
+bool SyncDirectory(const std::string& directory)
 {
-    const std::string target = ResolveTarget(path);
-    struct stat existing {};
-    const bool replacesFile = ::stat(target.c_str(), &existing) == 0;
-    if (replacesFile && (existing.st_mode & S_IWUSR) == 0) {
-        errno = EACCES;
-        return false;
-    }
+    const utils::FileDescriptor handle(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return handle.IsOpen() && (::fsync(handle.Get()) == 0 || errno == EINVAL);
+}
 
+// The usual save: a new file beside the target, renamed over it once it is complete.
+bool ReplaceByRename(const std::string& target, const struct stat* existing, const LineTable& lines,
+                     std::string_view lineEnd)
+{
     TemporaryFile temporary(DirectoryOf(target), "QWR");
     if (!temporary.IsOpen()) {
         return false;
     }
-    if (replacesFile && !TakeOverAttributes(temporary.Descriptor(), existing)) {
+    if (existing != nullptr && (!TakeOverAttributes(temporary.Descriptor(), *existing) ||
+                                !CopyExtendedAttributes(target, temporary.Descriptor()))) {
         return false;
     }
     if (!WriteLines(temporary.Descriptor(), lines, lineEnd)) {
@@ -145,4 +154,45 @@ bool WriteTextFile(const std::string& path, const LineTable& lines, std::string_
         return false;
     }
     return temporary.RenameTo(target);
+}
+
+// A file with other names (hard links) must stay the same file, so the text is written into it;
+// until that has reached the disk, a copy of the old content waits beside it.
+WriteResult RewriteInPlace(const std::string& target, const struct stat& existing, const LineTable& lines,
+                           std::string_view lineEnd)
+{
+    utils::FileDescriptor file(::open(target.c_str(), O_RDWR | O_CLOEXEC));
+    if (!file.IsOpen()) {
+        return {};
+    }
+    const std::string directory = DirectoryOf(target);
+    TemporaryFile backup(directory, FileNameOf(target) + ".backup-", "");
+    if (!backup.IsOpen() || !TakeOverAttributes(backup.Descriptor(), existing) ||
+        !utils::CopyAll(file.Get(), backup.Descriptor()) || !backup.SyncAndClose() || !SyncDirectory(directory)) {
+        return {};
+    }
+    const bool written = ::ftruncate(file.Get(), 0) == 0 && ::lseek(file.Get(), 0, SEEK_SET) == 0 &&
+                         WriteLines(file.Get(), lines, lineEnd) && ::fsync(file.Get()) == 0 && file.Close();
+    if (!written) {
+        backup.Keep();
+        return {false, backup.Path()};
+    }
+    return {true, {}};
+}
+
+}  // namespace
+
+WriteResult WriteTextFile(const std::string& path, const LineTable& lines, std::string_view lineEnd)
+{
+    const std::string target = ResolveTarget(path);
+    struct stat existing {};
+    const bool replacesFile = ::stat(target.c_str(), &existing) == 0;
+    if (replacesFile && (existing.st_mode & S_IWUSR) == 0) {
+        errno = EACCES;
+        return {};
+    }
+    if (replacesFile && S_ISREG(existing.st_mode) && existing.st_nlink > 1) {
+        return RewriteInPlace(target, existing, lines, lineEnd);
+    }
+    return {ReplaceByRename(target, replacesFile ? &existing : nullptr, lines, lineEnd), {}};
 }

@@ -2,6 +2,7 @@
 #include "buffer/undo_action.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/message_box.h"
+#include "utils/file_size_limit.h"
 #include "utils/message_box.h"
 #include "utils/test_scratch_directory.h"
 
@@ -138,6 +139,29 @@ TEST_F(EditDocTest, FailedSaveShowsTheSystemErrorAndKeepsTheDocumentModified)
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{std::string("Failed to save document:\n") + std::strerror(ENOENT)});
     EXPECT_TRUE(document.IsModified());
     EXPECT_FALSE(std::filesystem::exists(directory / "missing"));
+}
+
+TEST_F(EditDocTest, AFailedRewriteOfAHardLinkedFileNamesTheBackupWithTheOldText)
+{
+    const std::string path = directory / "a.tex";
+    WriteFile(path, "old text");
+    std::filesystem::create_hard_link(path, directory / "b.tex");
+    ASSERT_TRUE(document.OnOpenDocument(path));
+    document.SetPathName(path, RecentFiles::Leave);
+    Type(std::string(300000, 'x'));
+    bool saved = true;
+    {
+        utils::testing::FileSizeLimit limit(100000);
+        saved = document.OnSaveDocument(path);
+    }
+    EXPECT_FALSE(saved);
+    const std::string backup = document.Buffer().KeptBackupPath();
+    ASSERT_FALSE(backup.empty());
+    EXPECT_EQ(ReadFile(backup), "old text");
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{std::string("Failed to save document:\n") + std::strerror(EFBIG) +
+                                                       "\nThe file may be incomplete. Its previous content is kept in\n" +
+                                                       backup});
+    EXPECT_TRUE(document.IsModified());
 }
 
 TEST_F(EditDocTest, SaveOverSomethingTheSystemWillNotReplaceLeavesItUnchanged)

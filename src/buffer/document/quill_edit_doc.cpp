@@ -1,11 +1,13 @@
 #include "buffer/document/quill_edit_doc.h"
 
 #include "utils/error_reporting.h"
+#include "utils/message_format.h"
 
 namespace {
 
 constexpr const char* SaveFailedMessage = "Failed to save document:\n{}";
 constexpr const char* OpenFailedMessage = "Failed to open document:\n{}";
+constexpr const char* KeptBackupNote = "\nThe file may be incomplete. Its previous content is kept in\n";
 
 } // namespace
 
@@ -44,8 +46,8 @@ bool CQuillEditDoc::OnOpenDocument(const std::string& path)
         return false;
     if (m_buffer.LoadFile(path, LineEndingStyle::Automatic))
         return true;
-    // The file could be opened but not read as text (a directory, a read error): say why, since
-    // the framework's own check found nothing wrong.
+    // The file could be opened but not read as text (a read error): say why, since the
+    // framework's own check found nothing wrong.
     utils::ReportSystemError(OpenFailedMessage);
     return false;
 }
@@ -55,6 +57,13 @@ bool CQuillEditDoc::OnSaveDocument(const std::string& path)
     const auto mode = path == GetPathName() ? SaveMode::ClearModified : SaveMode::KeepModified;
     if (m_buffer.SaveFile(path, mode))
         return true;
-    utils::ReportSystemError(SaveFailedMessage);
+    const std::string& backup = m_buffer.KeptBackupPath();
+    if (backup.empty()) {
+        utils::ReportSystemError(SaveFailedMessage);
+        return false;
+    }
+    const std::string errorText = utils::SystemErrorText();
+    const std::string failure = utils::MessageFormat(SaveFailedMessage) % errorText;
+    utils::ShowMessageBox(failure + KeptBackupNote + backup, utils::MessageBoxOk);
     return false;
 }
