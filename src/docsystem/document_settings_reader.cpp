@@ -2,7 +2,6 @@
 
 #include "docsystem/document_path.h"
 #include "utils/file_streams.h"
-#include "utils/file_utils.h"
 #include "utils/string_utils.h"
 
 #include <glob.h>
@@ -117,8 +116,5 @@ void ReadDocumentSettings(const std::string& text, DocumentationJob& job)
 
     if (translationTable.text.empty())
         return;
-    const std::string tableName = utils::Translate(translationTable.text, "\\", "/");
-    const std::string tablePath =
-        utils::IsAbsolutePath(tableName) ? tableName : DocumentFilePath(documentDirectory, tableName);
-    LoadTranslationTable(tablePath, job.settings.translationTable);
+    LoadTranslationTable(DocumentSettingPath(documentDirectory, translationTable.text), job.settings.translationTable);
 }

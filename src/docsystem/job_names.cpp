@@ -1,5 +1,6 @@
 #include "docsystem/job_names.h"
 
+#include "docsystem/document_path.h"
 #include "utils/string_utils.h"
 
 JobNames NamesOfDocument(const std::string& documentPath)
@@ -13,9 +14,9 @@ JobNames NamesOfDocument(const std::string& documentPath)
 
 std::string OutputDirectory(const DocumentationJob& job, const JobNames& names)
 {
-    if (!job.settings.htmlDirectory.empty())
-        return job.settings.htmlDirectory;
-    return names.documentDirectory + "/" + names.documentBaseName;
+    if (job.settings.htmlDirectory.empty())
+        return names.documentDirectory + "/" + names.documentBaseName;
+    return DocumentSettingPath(names.documentDirectory, job.settings.htmlDirectory);
 }
 
 std::string ResultFilePath(const std::string& directory, const std::string& fileName, const JobNames& names)

@@ -13,8 +13,8 @@ struct JobNames {
 
 JobNames NamesOfDocument(const std::string& documentPath);
 
-// The job's "htmldir" setting when it is set, else the document directory + "/" + the document's
-// base name.
+// The job's "htmldir" setting when it is set (a relative one taken from the document directory),
+// else the document directory + "/" + the document's base name.
 std::string OutputDirectory(const DocumentationJob& job, const JobNames& names);
 
 // Where a result file announced as fileName (already reduced to a file name) is kept in directory:

@@ -79,18 +79,50 @@ TEST_F(ResultDownloadTest, HtmlResultsArePlacedByExtensionAndTheDocumentPageIsDr
                                                   output + "/inner.png"));
 }
 
+// Makes another directory the working directory while it exists.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::string& directory) : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(directory);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(m_previous); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
 TEST_F(ResultDownloadTest, HtmlDirectorySettingChoosesTheOutputDirectory)
 {
-    const std::string target = workspace.DocumentFile("web");
-    workspace.Write("doc/paper.tex", "%htmldir " + target + "\n" + documentText);
-    FakeServerScript script;
-    script.results = {Result("index.html", "<p>index</p>\n")};
+    struct Case {
+        std::string setting;
+        std::string outputDirectory;
+    };
+    // Relative settings are taken from the document's directory, not from the working directory.
+    const std::vector<Case> cases = {
+        {workspace.DocumentFile("absolute"), workspace.DocumentFile("absolute")},
+        {"web", workspace.DocumentFile("web")},
+        {"..\\site", workspace.DocumentFile("../site")},
+    };
+    const std::string elsewhere = std::filesystem::path(workspace.DataDirectory()).string();
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.setting);
+        workspace.Write("doc/paper.tex", "%htmldir " + testCase.setting + "\n" + documentText);
+        FakeServerScript script;
+        script.results = {Result("index.html", "<p>index</p>\n")};
 
-    RunJob(script, OutputMode::Html);
+        {
+            const WorkingDirectory workingDirectory(elsewhere);
+            RunJob(script, OutputMode::Html);
+        }
 
-    EXPECT_THAT(errors.Texts(), IsEmpty());
-    EXPECT_EQ(workspace.Read(target + "/index.html"), "<p>index</p>\n");
-    EXPECT_FALSE(workspace.Exists(workspace.DocumentFile("paper")));
+        EXPECT_THAT(errors.Texts(), IsEmpty());
+        EXPECT_EQ(workspace.Read(testCase.outputDirectory + "/index.html"), "<p>index</p>\n");
+        EXPECT_FALSE(workspace.Exists(workspace.DocumentFile("paper")));
+        EXPECT_THAT(FilesIn(elsewhere), ElementsAre("template")) << "nothing lands in the working directory";
+    }
 }
 
 // The marker the converter leaves for a rule without argument: 88888887, the id in four digits, ".".
