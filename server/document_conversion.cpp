@@ -1,9 +1,9 @@
 #include "document_conversion.h"
 
+#include "latex_log.h"
 #include "log_note.h"
-#include "latex_runs.h"
 #include "sandbox.h"
-#include "tool_runner.h"
+#include "uploaded_figures.h"
 
 #include <fstream>
 
@@ -11,6 +11,7 @@ namespace torvel {
 namespace {
 
 const char* const kCzechStyle = "/usr/share/latex2html/styles/czech.perl";
+const char* const kLatexmkConfiguration = "torvel-latexmkrc";
 
 // Before an HTML conversion LaTeX reads material meant for the HTML pages as well (the html package
 // would skip it), because that is where documents define the commands the conversion turns into
@@ -88,8 +89,7 @@ JobResult DocumentConversion::NoteLimit(JobResult limit, const std::string& tool
 
 JobResult DocumentConversion::RunTool(const std::vector<std::string>& command, const std::string& produced)
 {
-    std::error_code ignored;
-    std::filesystem::remove(m_job.transcript, ignored);
+    RemoveTranscript();
     const ToolResult result = m_runner.Run(command, m_job.transcript);
     if (result.outcome == ToolOutcome::TimeLimit)
         return NoteLimit(JobResult::TimeLimit, command.front());
@@ -102,26 +102,51 @@ JobResult DocumentConversion::RunTool(const std::vector<std::string>& command, c
     return JobResult::ToolFailed;
 }
 
-JobResult DocumentConversion::RunLatex()
+void DocumentConversion::RemoveTranscript() const
 {
-    std::vector<std::string> command = {"latex", "-no-shell-escape", "-interaction=nonstopmode"};
-    int maximumRuns = kMaximumLatexRuns;
-    if (IsHtml(m_request.service)) {
-        // Only its log is wanted; latex2html numbers and links the pages itself.
-        command.push_back("-jobname=" + m_base);
-        command.push_back(std::string(kReadHtmlOnlyMaterial) + "\\input{" + m_request.mainFile + "}");
-        maximumRuns = 1;
-    } else {
-        command.push_back(m_request.mainFile);
+    std::error_code ignored;
+    std::filesystem::remove(m_job.transcript, ignored);
+}
+
+JobResult DocumentConversion::LatexOutcome(const ToolResult& run, const std::string& tool)
+{
+    if (run.outcome == ToolOutcome::TimeLimit)
+        return NoteLimit(JobResult::TimeLimit, tool);
+    if (run.outcome == ToolOutcome::OutputLimit)
+        return NoteLimit(JobResult::OutputLimit, tool);
+    const auto log = m_job.work / (m_base + ".log");
+    if (!Exists(log)) {
+        Note(tool + " did not start (exit status " + std::to_string(run.exitStatus) + "). Its output:\n" +
+             TranscriptTail(m_job.transcript));
+        return JobResult::LatexErrors;
     }
-    const LatexRuns runs = RunLatexUntilStable(m_runner, m_job, command, m_base, maximumRuns);
-    if (runs.lastRun.outcome == ToolOutcome::TimeLimit)
-        return NoteLimit(JobResult::TimeLimit, "latex");
-    if (runs.lastRun.outcome == ToolOutcome::OutputLimit)
-        return NoteLimit(JobResult::OutputLimit, "latex");
-    if (!Exists(m_job.work / (m_base + ".log")))
-        Note("latex did not start (exit status " + std::to_string(runs.lastRun.exitStatus) + ").");
-    return runs.errors ? JobResult::LatexErrors : JobResult::Success;
+    if (LogShowsErrors(ReadWholeFile(log)))
+        return JobResult::LatexErrors;
+    if (run.exitStatus == 0)
+        return JobResult::Success;
+    // LaTeX itself was content; a bibliography, index or glossary run was not.
+    Note(tool + " failed (exit status " + std::to_string(run.exitStatus) + "). Its output:\n" +
+         TranscriptTail(m_job.transcript));
+    return JobResult::LatexErrors;
+}
+
+JobResult DocumentConversion::RunLatexmk(TexEngine engine, EncapsulatedFigures figures)
+{
+    WriteLatexmkConfiguration(m_job.temporary / kLatexmkConfiguration, figures);
+    const std::string configuration = m_sandbox.PathsFor(m_job).temporary + "/" + kLatexmkConfiguration;
+    RemoveTranscript();
+    return LatexOutcome(m_runner.Run(LatexmkCommand(engine, configuration, m_request.mainFile), m_job.transcript),
+                        "latexmk");
+}
+
+JobResult DocumentConversion::RunLatexForHtml()
+{
+    // One run: only its log is wanted; latex2html numbers and links the pages itself.
+    const std::vector<std::string> command = {"latex", "-no-shell-escape", "-interaction=nonstopmode",
+                                              "-jobname=" + m_base,
+                                              std::string(kReadHtmlOnlyMaterial) + "\\input{" + m_request.mainFile + "}"};
+    RemoveTranscript();
+    return LatexOutcome(m_runner.Run(command, m_job.transcript), "latex");
 }
 
 std::filesystem::path DocumentConversion::WriteHtmlInitFile() const
@@ -162,13 +187,11 @@ JobResult DocumentConversion::MakeHtml()
     return JobResult::LatexErrors;
 }
 
-JobResult DocumentConversion::Run()
+JobResult DocumentConversion::MakeThroughDvips()
 {
-    const JobResult latex = RunLatex();
+    const JobResult latex = RunLatexmk(TexEngine::Latex, EncapsulatedFigures::Absent);
     if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.work / (m_base + ".dvi")))
         return latex;
-    if (IsHtml(m_request.service))
-        return Worse(latex, MakeHtml());
     // -R2: no shell commands from \special and no absolute file names.
     const JobResult postScript = RunTool({"dvips", "-R2", "-q", "-o", m_base + ".ps", m_base + ".dvi"}, m_base + ".ps");
     if (postScript != JobResult::Success || m_request.service == DocumentService::PostScript)
@@ -177,6 +200,43 @@ JobResult DocumentConversion::Run()
     return Worse(latex, RunTool({"gs", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dQUIET", "-sDEVICE=pdfwrite",
                                  "-sOutputFile=" + m_base + ".pdf", m_base + ".ps"},
                                 m_base + ".pdf"));
+}
+
+JobResult DocumentConversion::MakeWithPdflatex(const std::vector<std::string>& encapsulatedFigures)
+{
+    // pdflatex converts EPS figures only through shell escape; epstopdf runs here as a tool of its own.
+    for (const std::string& figure : encapsulatedFigures) {
+        const std::string converted = ConvertedFigureName(figure);
+        const JobResult conversion = RunTool({"epstopdf", "--outfile=" + converted, figure}, converted);
+        if (conversion != JobResult::Success)
+            return conversion;
+    }
+    return RunLatexmk(TexEngine::Pdflatex, encapsulatedFigures.empty() ? EncapsulatedFigures::Absent
+                                                                       : EncapsulatedFigures::ConvertedBeforehand);
+}
+
+JobResult DocumentConversion::RefusePostScriptOf(const std::vector<std::string>& bitmapOrPdfFigures)
+{
+    Note("PostScript output cannot show the PNG, JPEG or PDF figure" +
+         std::string(bitmapOrPdfFigures.size() > 1 ? "s " : " ") + NameList(bitmapOrPdfFigures) +
+         "; ask for PDF output, or give these figures as EPS files.");
+    return JobResult::ToolFailed;
+}
+
+JobResult DocumentConversion::Run()
+{
+    if (IsHtml(m_request.service)) {
+        const JobResult latex = RunLatexForHtml();
+        if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.work / (m_base + ".dvi")))
+            return latex;
+        return Worse(latex, MakeHtml());
+    }
+    const UploadedFigures figures = FindUploadedFigures(m_job.work);
+    if (figures.bitmapOrPdf.empty())
+        return MakeThroughDvips();
+    if (m_request.service == DocumentService::PostScript)
+        return RefusePostScriptOf(figures.bitmapOrPdf);
+    return MakeWithPdflatex(figures.encapsulated);
 }
 
 }  // namespace torvel

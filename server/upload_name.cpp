@@ -18,9 +18,11 @@ std::string CheckUploadName(const std::string& name)
         return "file name \"" + name + "\" contains \"..\"";
     if (name.front() == '-')
         return "file name \"" + name + "\" begins with \"-\"";
-    // latex2html runs this file from its working directory as Perl.
-    if (name == ".latex2html-init")
-        return "file name \".latex2html-init\" is not accepted";
+    // latex2html and latexmk run these files from their working directory as Perl.
+    for (const char* code : {".latex2html-init", ".latexmkrc", "latexmkrc"}) {
+        if (name == code)
+            return "file name \"" + name + "\" is not accepted";
+    }
     return {};
 }
 

@@ -3,6 +3,8 @@
 #include "raw_client.h"
 #include "server_process.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -74,7 +76,8 @@ TEST_F(HostileClientTest, RefusesUploadNamesThatLeaveTheJobDirectory)
     const std::string withNul("put a\0b.tex:5:dos\n", 18);
     for (const std::string& put : {std::string("put ../escape.tex:5:dos\n"), std::string("put sub/x.tex:5:dos\n"),
                                    std::string("put ..\\x.tex:5:dos\n"), std::string("put /tmp/x.tex:5:dos\n"), withNul,
-                                   std::string("put .latex2html-init:5:dos\n")}) {
+                                   std::string("put .latex2html-init:5:dos\n"), std::string("put .latexmkrc:5:dos\n"),
+                                   std::string("put latexmkrc:5:dos\n")}) {
         const std::string reply =
             FirstReply("documentation client\nservice tex2ps\n" + put + "run tex2ps x.tex\ncommit\n");
         EXPECT_TRUE(reply.starts_with("abort upload refused: file name")) << reply;
@@ -160,14 +163,19 @@ TEST_F(HostileClientTest, ReadsAndWritesNoFilesOutsideTheJob)
 TEST_F(HostileClientTest, StopsAnEndlessLoopAtTheTimeLimit)
 {
     const std::string document = "\\documentclass{article}\n\\begin{document}\n\\loop\\iftrue\\repeat\n\\end{document}\n";
+    // A name no other test's processes carry, to find what is left of this job.
+    const std::string name = "loop" + std::to_string(::getpid()) + ".tex";
+    const std::string log = name.substr(0, name.size() - 4) + ".log";
     const auto started = std::chrono::steady_clock::now();
-    const JobReply reply = RunJob(s_server->DocumentationPort(), "tex2pdf", {{"loop.tex", document}},
-                                  StandardRequests("tex2pdf", "loop.tex"));
+    const JobReply reply = RunJob(s_server->DocumentationPort(), "tex2pdf", {{name, document}},
+                                  StandardRequests("tex2pdf", name));
     EXPECT_LT(std::chrono::steady_clock::now() - started, 15s);
     ASSERT_EQ(reply.secondPhase, "commit");
-    EXPECT_EQ(reply.announced, std::vector<std::string>{"loop.log"});
-    EXPECT_NE(reply.files.at("loop.log").find("\n! torvel-server: the job needed more than its 4 seconds; latex was stopped."),
+    EXPECT_EQ(reply.announced, std::vector<std::string>{log});
+    EXPECT_NE(reply.files.at(log).find("\n! torvel-server: the job needed more than its 4 seconds; latexmk was stopped."),
               std::string::npos);
+    // latexmk and the LaTeX run it started are gone with the job.
+    EXPECT_EQ(ProcessesNaming(name), std::vector<std::string>{});
     EXPECT_TRUE(s_server->LogShows("service=tex2pdf files=1 bytes="));
     EXPECT_TRUE(s_server->LogShows("result=time-limit"));
 }

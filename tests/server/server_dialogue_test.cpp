@@ -3,6 +3,8 @@
 #include "server_context.h"
 #include "server_process.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -211,9 +213,12 @@ TEST(ServerWithoutSandbox, RunsTheSameToolChain)
     ASSERT_EQ(reply.secondPhase, "commit");
     EXPECT_EQ(reply.announced, (std::vector<std::string>{"paper.log", "paper.pdf"}));
     const std::string loop = "\\documentclass{article}\n\\begin{document}\n\\loop\\iftrue\\repeat\n\\end{document}\n";
-    const JobReply stopped = RunJob(server.DocumentationPort(), "tex2ps", {{"loop.tex", loop}}, StandardRequests("tex2ps", "loop.tex"));
-    EXPECT_NE(stopped.files.at("loop.log").find("! torvel-server: the job needed more than its 3 seconds; latex was stopped."),
+    const std::string name = "endless" + std::to_string(::getpid()) + ".tex";
+    const JobReply stopped = RunJob(server.DocumentationPort(), "tex2ps", {{name, loop}}, StandardRequests("tex2ps", name));
+    EXPECT_NE(stopped.files.at(name.substr(0, name.size() - 4) + ".log")
+                  .find("! torvel-server: the job needed more than its 3 seconds; latexmk was stopped."),
               std::string::npos);
+    EXPECT_EQ(ProcessesNaming(name), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -48,6 +49,21 @@ std::vector<std::string> LeftoverJobDirectories(const std::filesystem::path& wor
             names.push_back(entry.path().filename().string());
     }
     return names;
+}
+
+std::vector<std::string> ProcessesNaming(const std::string& text)
+{
+    std::vector<std::string> commandLines;
+    std::error_code error;
+    for (auto entry = std::filesystem::directory_iterator("/proc", error);
+         !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        std::ifstream file(entry->path() / "cmdline", std::ios::binary);
+        std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+        if (commandLine.find(text) != std::string::npos)
+            commandLines.push_back(commandLine);
+    }
+    return commandLines;
 }
 
 ServerProcess::ServerProcess(const std::vector<std::string>& extraArguments)

@@ -45,6 +45,9 @@ private:
 
 std::filesystem::path ServerProgram();
 
+// The command lines of the running processes that contain `text`.
+std::vector<std::string> ProcessesNaming(const std::string& text);
+
 // Names of job directories left in `workDirectory`.
 std::vector<std::string> LeftoverJobDirectories(const std::filesystem::path& workDirectory);
 

@@ -20,7 +20,8 @@ TEST(UploadName, RefusesPathsAndNamesToolsWouldMisread)
     const std::string withNul("a\0b.tex", 7);
     for (const std::string& name : {std::string("sub/paper.tex"), std::string("/etc/passwd"), std::string("..\\x.tex"),
                                     std::string(".."), std::string("a..b"), withNul, std::string("-shell.tex"),
-                                    std::string(".latex2html-init"), std::string(""), std::string(300, 'a'),
+                                    std::string(".latex2html-init"), std::string(".latexmkrc"),
+                                    std::string("latexmkrc"), std::string(""), std::string(300, 'a'),
                                     std::string("line\rbreak")})
         EXPECT_NE(CheckUploadName(name), "") << name;
 }
@@ -29,6 +30,7 @@ TEST(UploadName, ExplainsTheRefusal)
 {
     EXPECT_EQ(CheckUploadName("../x.tex"), "file name \"../x.tex\" contains a directory separator");
     EXPECT_EQ(CheckUploadName(".latex2html-init"), "file name \".latex2html-init\" is not accepted");
+    EXPECT_EQ(CheckUploadName("latexmkrc"), "file name \"latexmkrc\" is not accepted");
 }
 
 TEST(UploadChecks, RefuseAFileAnnouncedTwice)
