@@ -62,7 +62,7 @@ void NameMainSource(SourceSet& sources, const std::string& collectedName, const 
 
 void PrepareSources(DocumentationJob& job, const JobNames& names)
 {
-    const std::string collected = CollectSources(names.documentDirectory, job.documentPath, &job.extraFiles, job.sources, *job.callback);
+    const std::string collected = CollectSources(names.documentDirectory, job.documentPath, job.mode, &job.extraFiles, job.sources, *job.callback);
     NameMainSource(job.sources, collected, names.baseName + ".tex");
     for (auto& [name, source] : job.sources) {
         ApplyConditionalSections(source.text, job.mode);

@@ -1,5 +1,6 @@
 #include "docsystem/source_collection.h"
 
+#include "docsystem/collected_references.h"
 #include "docsystem/document_path.h"
 #include "docsystem/latex_comments.h"
 #include "docsystem/template_directory.h"
@@ -7,6 +8,8 @@
 #include "utils/string_utils.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -22,10 +25,13 @@ struct IncludedFile {
 
 struct Collection {
     std::string directory;
+    OutputMode mode;
     std::vector<std::string>* extraFiles;
     SourceSet& sources;
     DocumentationCallback& callback;
     std::vector<IncludedFile> chain;
+    std::vector<std::string> collectedNames;  // upload names of this collection, in reading order
+    std::vector<std::string> graphicsPath;    // directories of \graphicspath, relative to `directory`
 };
 
 // The file name, numbered (intro1.tex, intro2.tex, ...) when the set already has it.
@@ -94,10 +100,23 @@ void CollectIncludedFiles(Collection& collection, std::string& text)
     }
 }
 
+// Extra files are uploaded under their lower-cased file name, so two different files of one such
+// name cannot both go.
 void AddExtraFile(std::vector<std::string>& extraFiles, const std::string& path)
 {
-    if (std::find(extraFiles.begin(), extraFiles.end(), path) == extraFiles.end())
-        extraFiles.push_back(path);
+    const auto samePath = [&path](const std::string& other) {
+        return std::filesystem::path(other).lexically_normal() == std::filesystem::path(path).lexically_normal();
+    };
+    if (std::find_if(extraFiles.begin(), extraFiles.end(), samePath) != extraFiles.end())
+        return;
+    const std::string uploadName = utils::ToLowerCase(utils::FileName(path));
+    const auto namesake = std::find_if(extraFiles.begin(), extraFiles.end(), [&uploadName](const std::string& other) {
+        return utils::ToLowerCase(utils::FileName(other)) == uploadName;
+    });
+    if (namesake != extraFiles.end())
+        throw std::runtime_error("Two files would be uploaded as \"" + uploadName + "\":\n" + *namesake + "\n" + path +
+                                 "\nRename one of them.");
+    extraFiles.push_back(path);
 }
 
 // Graphic names run back from ".eps" to the nearest "{"; they become flat, lower-case names.
@@ -134,6 +153,7 @@ std::string Collect(Collection& collection, const std::string& path)
     SourceFile& source = collection.sources[uploadName];
     source = SourceFile{path, std::move(text)};
 
+    collection.collectedNames.push_back(uploadName);
     collection.chain.push_back(std::move(file));
     CollectIncludedFiles(collection, source.text);
     collection.chain.pop_back();
@@ -142,12 +162,183 @@ std::string Collect(Collection& collection, const std::string& path)
     return uploadName;
 }
 
+// The braced argument of a command whose name ends at `position`: after an optional star, blanks
+// and optional arguments in brackets. None when the name goes on (\usepackagex) or no brace follows.
+std::optional<std::pair<std::size_t, std::size_t>> BracedArgument(const std::string& text, std::size_t position)
+{
+    if (position < text.size() && utils::IsIdentifierCharacter(text[position]))
+        return std::nullopt;
+    if (position < text.size() && text[position] == '*')
+        ++position;
+    for (;;) {
+        position = text.find_first_not_of(utils::kWhitespace, position);
+        if (position == std::string::npos || text[position] != '[')
+            break;
+        position = text.find(']', position);
+        if (position == std::string::npos)
+            return std::nullopt;
+        ++position;
+    }
+    if (position == std::string::npos || text[position] != '{')
+        return std::nullopt;
+    const std::size_t end = text.find('}', position);
+    if (end == std::string::npos)
+        return std::nullopt;
+    return std::make_pair(position + 1, end);
+}
+
+// The names of an argument as (start, length) spans of the text, without surrounding blanks.
+std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& text, std::size_t start, std::size_t end,
+                                                           ArgumentForm form)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    while (start <= end) {
+        std::size_t itemEnd = form == ArgumentForm::CommaList ? text.find(',', start) : end;
+        if (itemEnd == std::string::npos || itemEnd > end)
+            itemEnd = end;
+        const std::size_t first = text.find_first_not_of(utils::kWhitespace, start);
+        if (first != std::string::npos && first < itemEnd) {
+            const std::size_t last = text.find_last_not_of(utils::kWhitespace, itemEnd - 1);
+            spans.emplace_back(first, last + 1 - first);
+        }
+        start = itemEnd + 1;
+    }
+    return spans;
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+std::vector<std::string> SearchDirectories(const Collection& collection, SearchPlace place)
+{
+    std::vector<std::string> directories = {collection.directory};
+    if (place == SearchPlace::GraphicsPath) {
+        for (const std::string& entry : collection.graphicsPath)
+            directories.push_back(utils::StartsWithCharacter(entry, '/') ? entry
+                                                                         : DocumentFilePath(collection.directory, entry));
+    }
+    return directories;
+}
+
+std::vector<std::string> CandidateNames(const Collection& collection, const ReferenceKind& kind, const std::string& name)
+{
+    switch (kind.completion) {
+    case Completion::AsWritten:
+        return {name};
+    case Completion::FixedExtension:
+        return {utils::EndsWith(name, kind.extension) ? name : name + std::string(kind.extension)};
+    case Completion::GraphicExtensions:
+        break;
+    }
+    if (HasGraphicExtension(name))
+        return {name};
+    std::vector<std::string> names;
+    for (const std::string& extension : GraphicExtensions(collection.mode))
+        names.push_back(name + extension);
+    return names;
+}
+
+// The file a name of a command stands for, searched as graphicx, LaTeX or BibTeX would; empty when
+// none is there (the server's TeX then finds it or reports it missing).
+std::string ReferencedFile(const Collection& collection, const ReferenceKind& kind, const std::string& name)
+{
+    for (const std::string& directory : SearchDirectories(collection, kind.place)) {
+        for (const std::string& candidate : CandidateNames(collection, kind, name)) {
+            const std::string path = DocumentFilePath(directory, candidate);
+            if (IsRegularFile(path))
+                return std::filesystem::path(path).lexically_normal().string();
+        }
+    }
+    return {};
+}
+
+void CollectReferences(Collection& collection, std::string& text, const ReferenceKind& kind)
+{
+    for (std::size_t found = text.find(kind.command); found != std::string::npos;
+         found = text.find(kind.command, found + 1)) {
+        if (IsInLatexComment(text, found))
+            continue;
+        const auto argument = BracedArgument(text, found + kind.command.size());
+        if (!argument)
+            continue;
+        const auto spans = NameSpans(text, argument->first, argument->second, kind.form);
+        // Right to left, so that rewriting a name keeps the spans before it.
+        for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
+            const std::string name = text.substr(span->first, span->second);
+            const std::string path = ReferencedFile(collection, kind, name);
+            if (path.empty())
+                continue;
+            AddExtraFile(*collection.extraFiles, path);
+            text.replace(span->first, span->second, utils::ToLowerCase(utils::FileName(name)));
+        }
+    }
+}
+
+// The directories of every \graphicspath{{a/}{b/}} in the collected texts, in order.
+std::vector<std::string> GraphicsPath(const Collection& collection)
+{
+    constexpr std::string_view command = "\\graphicspath";
+    std::vector<std::string> directories;
+    for (const std::string& name : collection.collectedNames) {
+        const std::string& text = collection.sources.at(name).text;
+        for (std::size_t found = text.find(command); found != std::string::npos; found = text.find(command, found + 1)) {
+            if (IsInLatexComment(text, found))
+                continue;
+            std::size_t position = text.find_first_not_of(utils::kWhitespace, found + command.size());
+            if (position == std::string::npos || text[position] != '{')
+                continue;
+            for (++position; position < text.size() && text[position] == '{';) {
+                const std::size_t end = text.find('}', position);
+                if (end == std::string::npos)
+                    break;
+                directories.push_back(text.substr(position + 1, end - position - 1));
+                position = text.find_first_not_of(utils::kWhitespace, end + 1);
+            }
+        }
+    }
+    return directories;
+}
+
+void CollectFilesBesideTheDocument(Collection& collection)
+{
+    const auto& extensions = ExtensionsUploadedFromBesideTheDocument();
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (auto entry = std::filesystem::directory_iterator(collection.directory, error);
+         !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::string extension = entry->path().extension().string();
+        if (std::find(extensions.begin(), extensions.end(), extension) != extensions.end() &&
+            IsRegularFile(entry->path().string()))
+            paths.push_back(entry->path().string());
+    }
+    std::sort(paths.begin(), paths.end());
+    for (const std::string& path : paths)
+        AddExtraFile(*collection.extraFiles, path);
+}
+
+// Classes, packages, bibliographies and figures of every format named in the collected texts.
+void CollectReferencedFiles(Collection& collection)
+{
+    collection.graphicsPath = GraphicsPath(collection);
+    for (const std::string& name : collection.collectedNames) {
+        for (const ReferenceKind& kind : CollectedReferenceKinds())
+            CollectReferences(collection, collection.sources.at(name).text, kind);
+    }
+    CollectFilesBesideTheDocument(collection);
+}
+
 }  // namespace
 
-std::string CollectSources(const std::string& directory, const std::string& filePath,
+std::string CollectSources(const std::string& directory, const std::string& filePath, OutputMode mode,
                            std::vector<std::string>* extraFiles, SourceSet& sources,
                            DocumentationCallback& callback)
 {
-    Collection collection{directory, extraFiles, sources, callback, {}};
-    return Collect(collection, filePath);
+    Collection collection{directory, mode, extraFiles, sources, callback, {}, {}, {}};
+    const std::string uploadName = Collect(collection, filePath);
+    if (extraFiles)
+        CollectReferencedFiles(collection);
+    return uploadName;
 }

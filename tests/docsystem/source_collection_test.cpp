@@ -17,7 +17,7 @@ class SourceCollectionTest : public ::testing::Test {
 protected:
     std::string Collect(const std::string& mainFile)
     {
-        return CollectSources(tree.Root(), tree.Path(mainFile), &extraFiles, sources, callback);
+        return CollectSources(tree.Root(), tree.Path(mainFile), mode, &extraFiles, sources, callback);
     }
 
     std::vector<std::string> UploadNames() const
@@ -33,6 +33,7 @@ protected:
     ParameterCallback callback{program.Root()};
     std::vector<std::string> extraFiles;
     SourceSet sources;
+    OutputMode mode = OutputMode::Pdf;
 };
 
 TEST_F(SourceCollectionTest, NestedInputsGetFlatNamesAndRewrittenReferences)
@@ -123,7 +124,7 @@ TEST_F(SourceCollectionTest, GraphicsAreLeftAloneWithoutAnExtraFileList)
 {
     tree.Write("a.eps", "%!PS");
     tree.Write("paper.tex", "\\includegraphics{a.eps}");
-    CollectSources(tree.Root(), tree.Path("paper.tex"), nullptr, sources, callback);
+    CollectSources(tree.Root(), tree.Path("paper.tex"), OutputMode::Pdf, nullptr, sources, callback);
     EXPECT_EQ(sources.at("paper.tex").text, "\\includegraphics{a.eps}");
 }
 
@@ -168,3 +169,73 @@ TEST_F(SourceCollectionTest, UnreadableMainFileIsAnError)
 }
 
 }  // namespace
+
+// Files named by commands of the document: which are uploaded, and what the references become.
+struct ReferenceCase {
+    const char* what;
+    OutputMode mode;
+    std::vector<std::string> files;  // beside the document, relative to its directory
+    std::string document;
+    std::string preparedDocument;
+    std::vector<std::string> uploaded;  // relative to the document's directory
+};
+
+TEST_F(SourceCollectionTest, FilesNamedByCommandsAreUploadedUnderFlatNames)
+{
+    const std::vector<ReferenceCase> cases = {
+        {"class and packages beside the document", OutputMode::Pdf, {"MyThesis.cls", "mystyle.sty", "other.sty"},
+         "\\documentclass[a4paper]{MyThesis}\n\\usepackage[x]{amsmath, mystyle}\\RequirePackage{other}\n",
+         "\\documentclass[a4paper]{mythesis}\n\\usepackage[x]{amsmath, mystyle}\\RequirePackage{other}\n",
+         {"MyThesis.cls", "mystyle.sty", "other.sty"}},
+        {"a letter option", OutputMode::Pdf, {"lco/Firm.lco"}, "\\LoadLetterOption{lco/Firm}", "\\LoadLetterOption{firm}",
+         {"lco/Firm.lco"}},
+        {"bibliographies and their style; a missing one stays named", OutputMode::Pdf,
+         {"refs.bib", "lit/More.bib", "plain2.bst"},
+         "\\bibliographystyle{plain2}\\bibliography{refs,missing , lit/More}\\addbibresource[label=x]{lit/More.bib}",
+         "\\bibliographystyle{plain2}\\bibliography{refs,missing , more}\\addbibresource[label=x]{more.bib}",
+         {"lit/More.bib", "refs.bib", "plain2.bst"}},
+        {"figures named without an extension, for PDF", OutputMode::Pdf, {"img/photo.eps", "img/photo.jpg", "img/x.PNG"},
+         "\\includegraphics[width=3cm]{img/photo}\\includegraphics*[1,2][3,4]{img/x}",
+         "\\includegraphics[width=3cm]{photo}\\includegraphics*[1,2][3,4]{x}", {"img/photo.jpg", "img/x.PNG"}},
+        {"the same figures for PostScript", OutputMode::PostScript, {"img/photo.eps", "img/photo.jpg"},
+         "\\includegraphics{img/photo}", "\\includegraphics{photo}", {"img/photo.eps"}},
+        {"figures through \\graphicspath, also in \\input files", OutputMode::Pdf,
+         {"figs/Chart.PNG", "more/diagram.pdf", "chap.tex"},
+         "\\graphicspath{{figs/}{more/}}\n\\includegraphics{Chart.PNG}\\input{chap}",
+         "\\graphicspath{{figs/}{more/}}\n\\includegraphics{chart.png}\\input{chap}",
+         {"figs/Chart.PNG", "more/diagram.pdf"}},
+        {"comments, other commands and missing figures", OutputMode::Pdf, {"mystyle.sty", "a.png"},
+         "% \\usepackage{mystyle}\n\\usepackagex{mystyle}\\includegraphics{b}\\includegraphics{a.jpg}",
+         "% \\usepackage{mystyle}\n\\usepackagex{mystyle}\\includegraphics{b}\\includegraphics{a.jpg}", {}},
+        {"index styles beside the document", OutputMode::Pdf, {"book.ist", "sub/other.ist"}, "\\makeindex",
+         "\\makeindex", {"book.ist"}},
+    };
+    for (const ReferenceCase& test : cases) {
+        FixtureTree documentTree;
+        for (const std::string& file : test.files)
+            documentTree.Write(file, file == "chap.tex" ? "\\includegraphics{diagram}" : "content");
+        documentTree.Write("paper.tex", test.document);
+        std::vector<std::string> collected;
+        SourceSet collectedSources;
+        CollectSources(documentTree.Root(), documentTree.Path("paper.tex"), test.mode, &collected, collectedSources,
+                       callback);
+        EXPECT_EQ(collectedSources.at("paper.tex").text, test.preparedDocument) << test.what;
+        std::vector<std::string> expected;
+        for (const std::string& file : test.uploaded)
+            expected.push_back(documentTree.Path(file));
+        EXPECT_EQ(collected, expected) << test.what;
+    }
+}
+
+TEST_F(SourceCollectionTest, TwoFiguresOfOneNameCannotBothBeUploaded)
+{
+    tree.Write("a/plot.png", "1");
+    tree.Write("b/Plot.png", "2");
+    tree.Write("paper.tex", "\\includegraphics{a/plot}\\includegraphics{b/Plot}");
+    try {
+        Collect("paper.tex");
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_THAT(error.what(), HasSubstr("Two files would be uploaded as \"plot.png\""));
+    }
+}
