@@ -125,8 +125,9 @@ JobResult DocumentConversion::LatexOutcome(const ToolResult& run, const std::str
     if (run.exitStatus == 0)
         return JobResult::Success;
     // LaTeX itself was content; a bibliography, index or glossary run was not.
-    Note(tool + " failed (exit status " + std::to_string(run.exitStatus) + "). Its output:\n" +
-         TranscriptTail(m_job.transcript));
+    const std::string problems = LatexmkProblems(ReadWholeFile(m_job.transcript));
+    Note(tool + " failed (exit status " + std::to_string(run.exitStatus) + ")" + (problems.empty() ? "" : ": " + problems) +
+         ". Its output:\n" + TranscriptTail(m_job.transcript));
     return JobResult::LatexErrors;
 }
 

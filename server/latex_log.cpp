@@ -2,8 +2,39 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace torvel {
+namespace {
+
+// The indented lines that follow `heading` in `output`, trimmed, each passed through `describe`.
+template <typename Describe>
+void AddIndentedLinesAfter(const std::string& output, std::string_view heading, Describe describe, std::string& problems)
+{
+    const std::size_t headingAt = output.find(heading);
+    if (headingAt == std::string::npos)
+        return;
+    std::istringstream lines(output.substr(headingAt + heading.size()));
+    std::string line;
+    std::getline(lines, line);  // the rest of the heading's line
+    while (std::getline(lines, line) && line.starts_with("  ")) {
+        problems += (problems.empty() ? "" : "; ") + describe(line.substr(line.find_first_not_of(' ')));
+    }
+}
+
+}  // namespace
+
+std::string LatexmkProblems(const std::string& output)
+{
+    std::string problems;
+    AddIndentedLinesAfter(
+        output, "Bib file(s) not found in search path:",
+        [](const std::string& name) { return "bibliography file " + name + " not found"; }, problems);
+    AddIndentedLinesAfter(
+        output, "Collected error summary (may duplicate other messages):",
+        [](const std::string& line) { return line; }, problems);
+    return problems;
+}
 
 std::string ReadWholeFile(const std::filesystem::path& path)
 {

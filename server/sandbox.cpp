@@ -15,7 +15,9 @@ namespace torvel {
 namespace {
 
 // Read-only parts of the host a TeX, Ghostscript or latex2html run needs; everything else stays hidden.
-const std::vector<std::string> kReadOnlyDirectories = {"/usr", "/etc/texmf", "/var/lib/texmf", "/etc/latex2html.conf"};
+// Some TeX programs (bibtex) are found through Debian's alternatives links.
+const std::vector<std::string> kReadOnlyDirectories = {"/usr", "/etc/texmf", "/var/lib/texmf", "/etc/latex2html.conf",
+                                                       "/etc/alternatives"};
 
 // On merged-/usr systems these are links into /usr; elsewhere they are directories of their own.
 const std::vector<std::string> kRootEntries = {"/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32"};

@@ -17,6 +17,23 @@ TEST(LatexLog, FindsErrorLines)
     EXPECT_FALSE(LogShowsErrors("Overfull \\hbox (badness 10000)! in paragraph\nOutput written\n"));
 }
 
+TEST(LatexLog, SaysInOneLineWhatLatexmkFoundWrong)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Latexmk: Found bibliography file(s):\n  absent.bib\nBib file(s) not found in search path:\n  absent.bib\n"
+         "  other.bib\nLatexmk: applying rule 'bibtex m'...\nCollected error summary (may duplicate other messages):\n"
+         "  bibtex m: Bibtex errors: See file 'm.blg'\n",
+         "bibliography file absent.bib not found; bibliography file other.bib not found; "
+         "bibtex m: Bibtex errors: See file 'm.blg'"},
+        {"Collected error summary (may duplicate other messages):\n  makeindex m.idx: Command for 'makeindex m.idx' "
+         "gave return code 1\nLatexmk: done\n",
+         "makeindex m.idx: Command for 'makeindex m.idx' gave return code 1"},
+        {"Latexmk: All targets are up-to-date\n", ""},
+    };
+    for (const auto& [output, problems] : cases)
+        EXPECT_EQ(LatexmkProblems(output), problems);
+}
+
 TEST(UploadedFigures, SortsFiguresByWhatCanShowThem)
 {
     torvel_test::ScratchDirectory work;
