@@ -1,11 +1,13 @@
 // Measures one PDF job of examples/paper.tex through the whole system (the editor's window-less
-// mode talking to a running torvel-server, which runs LaTeX, dvips and Ghostscript in its sandbox)
+// mode talking to a running torvel-server, which runs latexmk, dvips and Ghostscript in its sandbox)
 // against running the same tool chain directly on the same prepared files, in the same run. The
 // prepared files are captured once from the client itself, so both sides typeset identical input.
 // Target: the whole system takes at most 1.15 times the direct tool chain (medians of the runs).
 //
 // Usage: end_to_end_bench [Google Benchmark options]
 // The programs quillwright and torvel-server are taken from the directory of this program.
+#include "latexmk_run.h"
+
 #include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
@@ -34,7 +36,6 @@ extern char** environ;
 namespace {
 
 constexpr double RatioLimit = 1.15;
-constexpr int MaximumLatexRuns = 5;
 
 std::filesystem::path ProgramDirectory()
 {
@@ -174,16 +175,13 @@ void CapturePreparedFiles(const std::filesystem::path& documents, const std::fil
         throw std::runtime_error("quillwright failed while its files were captured");
 }
 
-// The tool chain of the PDF service, run directly: LaTeX until it asks for no further run, dvips,
+// The tool chain of the PDF service, run directly: latexmk with the server's configuration, dvips,
 // Ghostscript.
 void RunToolChainDirectly(const std::filesystem::path& directory)
 {
-    for (int run = 0; run < MaximumLatexRuns; ++run) {
-        Run({"latex", "-no-shell-escape", "-interaction=nonstopmode", "paper.tex"}, directory);
-        const std::string log = ReadFile(directory / "paper.log");
-        if (log.find("Rerun") == std::string::npos && log.find("Label(s) may have changed") == std::string::npos)
-            break;
-    }
+    const auto configuration = directory / "torvel-latexmkrc";
+    torvel::WriteLatexmkConfiguration(configuration, torvel::EncapsulatedFigures::Absent);
+    Run(torvel::LatexmkCommand(torvel::TexEngine::Latex, configuration.string(), "paper.tex"), directory);
     Run({"dvips", "-R2", "-q", "-o", "paper.ps", "paper.dvi"}, directory);
     Run({"gs", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dQUIET", "-sDEVICE=pdfwrite", "-sOutputFile=paper.pdf", "paper.ps"},
         directory);
