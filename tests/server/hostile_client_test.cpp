@@ -175,7 +175,7 @@ TEST_F(HostileClientTest, StopsAnEndlessLoopAtTheTimeLimit)
     EXPECT_NE(reply.files.at(log).find("\n! torvel-server: the job needed more than its 4 seconds; latexmk was stopped."),
               std::string::npos);
     // latexmk and the LaTeX run it started are gone with the job.
-    EXPECT_EQ(ProcessesNaming(name), std::vector<std::string>{});
+    EXPECT_EQ(ProcessesNaming(name, std::chrono::seconds(3)), std::vector<std::string>{});
     EXPECT_TRUE(s_server->LogShows("service=tex2pdf files=1 bytes="));
     EXPECT_TRUE(s_server->LogShows("result=time-limit"));
 }

@@ -218,7 +218,7 @@ TEST(ServerWithoutSandbox, RunsTheSameToolChain)
     EXPECT_NE(stopped.files.at(name.substr(0, name.size() - 4) + ".log")
                   .find("! torvel-server: the job needed more than its 3 seconds; latexmk was stopped."),
               std::string::npos);
-    EXPECT_EQ(ProcessesNaming(name), std::vector<std::string>{});
+    EXPECT_EQ(ProcessesNaming(name, std::chrono::seconds(3)), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -51,19 +51,24 @@ std::vector<std::string> LeftoverJobDirectories(const std::filesystem::path& wor
     return names;
 }
 
-std::vector<std::string> ProcessesNaming(const std::string& text)
+std::vector<std::string> ProcessesNaming(const std::string& text, std::chrono::milliseconds grace)
 {
-    std::vector<std::string> commandLines;
-    std::error_code error;
-    for (auto entry = std::filesystem::directory_iterator("/proc", error);
-         !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-        std::ifstream file(entry->path() / "cmdline", std::ios::binary);
-        std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
-        if (commandLine.find(text) != std::string::npos)
-            commandLines.push_back(commandLine);
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    for (;;) {
+        std::vector<std::string> commandLines;
+        std::error_code error;
+        for (auto entry = std::filesystem::directory_iterator("/proc", error);
+             !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+            std::ifstream file(entry->path() / "cmdline", std::ios::binary);
+            std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+            if (commandLine.find(text) != std::string::npos)
+                commandLines.push_back(commandLine);
+        }
+        if (commandLines.empty() || std::chrono::steady_clock::now() >= deadline)
+            return commandLines;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return commandLines;
 }
 
 ServerProcess::ServerProcess(const std::vector<std::string>& extraArguments)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -45,8 +46,9 @@ private:
 
 std::filesystem::path ServerProgram();
 
-// The command lines of the running processes that contain `text`.
-std::vector<std::string> ProcessesNaming(const std::string& text);
+// The command lines of the running processes that contain `text`, once none is left or `grace` has
+// passed: killed processes take a moment to go.
+std::vector<std::string> ProcessesNaming(const std::string& text, std::chrono::milliseconds grace);
 
 // Names of job directories left in `workDirectory`.
 std::vector<std::string> LeftoverJobDirectories(const std::filesystem::path& workDirectory);
