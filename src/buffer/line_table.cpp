@@ -79,6 +79,20 @@ void LineTable::AppendChars(std::int32_t index, std::string_view text)
     line.length = static_cast<std::int32_t>(newLength);
 }
 
+void LineTable::ReserveChars(std::int32_t index, std::size_t length)
+{
+    LineRecord& line = (*this)[index];
+    if (length <= static_cast<std::size_t>(line.capacity)) {
+        return;
+    }
+    const std::int32_t capacity = LineCapacityFor(length);
+    char* characters = m_storage.Allocate(capacity);
+    std::memcpy(characters, line.characters, static_cast<std::size_t>(line.length));
+    m_storage.Release(line.characters, line.capacity);
+    line.characters = characters;
+    line.capacity = capacity;
+}
+
 void LineTable::TruncateLine(std::int32_t index, std::int32_t length)
 {
     LineRecord& line = (*this)[index];

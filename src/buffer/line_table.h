@@ -35,6 +35,9 @@ public:
     // Appends text to a line; the array grows only when the text does not fit. text may lie in the
     // line's own array.
     void AppendChars(std::int32_t index, std::string_view text);
+    // Makes the line's array hold at least `length` bytes, keeping its text, so that appending up to
+    // that length cannot fail.
+    void ReserveChars(std::int32_t index, std::size_t length);
     // Cuts a line to the given length; its array keeps its size.
     void TruncateLine(std::int32_t index, std::int32_t length);
 

@@ -112,15 +112,21 @@ private:
 
     bool PointsIntoLine(std::string_view text, std::int32_t line) const;
 
-    // The edits themselves, on positions already checked. InsertPieces: the first piece continues
-    // the line, every further one starts a new line, and the old rest of the line follows the last;
+    // The edits themselves, on positions already checked. Each either completes or, when memory
+    // runs out, throws with the text unchanged; the views are told afterwards, by the Announce
+    // functions, once the undo list matches the text. InsertPieces: the first piece continues the
+    // line, every further one starts a new line, and the old rest of the line follows the last;
     // returns the end position.
-    TextPosition InsertPieces(BufferView* source, TextPosition start, std::span<const std::string_view> pieces);
-    void RemoveRange(BufferView* source, TextPosition start, TextPosition end);
+    TextPosition InsertPieces(TextPosition start, std::span<const std::string_view> pieces);
+    void RemoveRange(TextPosition start, TextPosition end);
+    void AnnounceInsertion(BufferView* source, TextPosition start, TextPosition end);
+    void AnnounceDeletion(BufferView* source, TextPosition start, TextPosition end);
 
-    // Undo bookkeeping around one edit: records it, in an implicit group of its own unless a group
-    // is open.
-    void RecordEdit(BufferView* source, UndoRecord record);
+    // Undo bookkeeping around one edit already made: records it, in an implicit group of its own
+    // unless a group is open, then tells the views through `announce`. The record's place in the
+    // list was reserved before the edit, so recording cannot fail.
+    template <typename Announce>
+    void RecordEdit(BufferView* source, UndoRecord record, Announce announce);
     UndoRecord DeletionRecord(TextPosition start, TextPosition end, std::int32_t action) const;
     TextPosition ReplayUndo(const UndoRecord& record);
     TextPosition ReplayRedo(const UndoRecord& record);

@@ -50,6 +50,27 @@ void CQuillTextBuffer::ExtractText(std::int32_t startLine, std::int32_t startCha
     });
 }
 
+template <typename Announce>
+void CQuillTextBuffer::RecordEdit(BufferView* source, UndoRecord record, Announce announce)
+{
+    const bool openedHere = !m_undo.IsGroupOpen();
+    if (openedHere) {
+        m_undo.OpenGroup(UndoGroupMerge::NewGroup);
+    }
+    m_undo.Record(std::move(record));
+    if (!openedHere) {
+        announce();
+        return;
+    }
+    try {
+        announce();
+    } catch (...) {
+        m_undo.CloseGroup();
+        throw;
+    }
+    CloseUndoGroup(source);
+}
+
 bool CQuillTextBuffer::RawInsertText(BufferView* source, std::int32_t line, std::int32_t character,
                                      std::string_view text, std::int32_t& endLine, std::int32_t& endChar)
 {
@@ -61,8 +82,9 @@ bool CQuillTextBuffer::RawInsertText(BufferView* source, std::int32_t line, std:
         const std::string copy(text);
         return RawInsertText(source, line, character, copy, endLine, endChar);
     }
-    const std::vector<std::string_view> pieces = SplitInsertedText(text);
-    const TextPosition end = InsertPieces(source, {character, line}, pieces);
+    const TextPosition start{character, line};
+    const TextPosition end = InsertPieces(start, SplitInsertedText(text));
+    AnnounceInsertion(source, start, end);
     endLine = end.line;
     endChar = end.character;
     return true;
@@ -77,7 +99,8 @@ bool CQuillTextBuffer::RawDeleteText(BufferView* source, std::int32_t startLine,
     if (m_bReadOnly) {
         return false;
     }
-    RemoveRange(source, start, end);
+    RemoveRange(start, end);
+    AnnounceDeletion(source, start, end);
     return true;
 }
 
@@ -86,20 +109,27 @@ bool CQuillTextBuffer::InsertText(BufferView* source, std::int32_t line, std::in
                                   std::int32_t action)
 {
     CheckPosition(line, character);
+    if (m_bReadOnly) {
+        return false;
+    }
     if (PointsIntoLine(text, line)) {
         const std::string copy(text);
         return InsertText(source, line, character, copy, endLine, endChar, action);
     }
-    if (!RawInsertText(source, line, character, text, endLine, endChar)) {
-        return false;
-    }
+    // Whatever may fail for want of memory happens before the text changes.
+    const TextPosition start{character, line};
     UndoRecord record;
     record.flags = UndoRecordFlag::Inserted;
-    record.start = {character, line};
-    record.end = {endChar, endLine};
+    record.start = start;
     record.action = action;
     record.text = text;
-    RecordEdit(source, std::move(record));
+    const std::vector<std::string_view> pieces = SplitInsertedText(text);
+    m_undo.ReserveRecord();
+    const TextPosition end = InsertPieces(start, pieces);
+    record.end = end;
+    endLine = end.line;
+    endChar = end.character;
+    RecordEdit(source, std::move(record), [&] { AnnounceInsertion(source, start, end); });
     return true;
 }
 
@@ -113,8 +143,9 @@ bool CQuillTextBuffer::DeleteText(BufferView* source, std::int32_t startLine, st
         return false;
     }
     UndoRecord record = DeletionRecord(start, end, action);
-    RemoveRange(source, start, end);
-    RecordEdit(source, std::move(record));
+    m_undo.ReserveRecord();
+    RemoveRange(start, end);
+    RecordEdit(source, std::move(record), [&] { AnnounceDeletion(source, start, end); });
     return true;
 }
 
@@ -126,40 +157,60 @@ bool CQuillTextBuffer::PointsIntoLine(std::string_view text, std::int32_t line) 
     return !text.empty() && notAfter(begin, text.data()) && notAfter(text.data(), begin + record.capacity);
 }
 
-TextPosition CQuillTextBuffer::InsertPieces(BufferView* source, TextPosition start,
-                                            std::span<const std::string_view> pieces)
+TextPosition CQuillTextBuffer::InsertPieces(TextPosition start, std::span<const std::string_view> pieces)
 {
-    const std::string tail(m_lines[start.line].Text().substr(static_cast<std::size_t>(start.character)));
+    const std::string_view line = m_lines[start.line].Text();
+    const std::string_view tail = line.substr(static_cast<std::size_t>(start.character));
+    if (pieces.size() == 1) {
+        const std::string tailCopy(tail);
+        m_lines.ReserveChars(start.line, line.size() + pieces.front().size());
+        m_lines.TruncateLine(start.line, start.character);
+        m_lines.AppendChars(start.line, pieces.front());
+        m_lines.AppendChars(start.line, tailCopy);
+        return {start.character + static_cast<std::int32_t>(pieces.front().size()), start.line};
+    }
+    // The new lines are made whole (the last one with the old rest of the line) before the first
+    // line is cut, and the first line's array is made large enough first, so that nothing can fail
+    // once the text starts to change.
+    std::string lastLine(pieces.back());
+    lastLine.append(tail);
+    std::vector<std::string_view> newLines(pieces.begin() + 1, pieces.end());
+    newLines.back() = lastLine;
+    m_lines.ReserveChars(start.line, static_cast<std::size_t>(start.character) + pieces.front().size());
+    m_lines.InsertLines(start.line + 1, newLines);
     m_lines.TruncateLine(start.line, start.character);
     m_lines.AppendChars(start.line, pieces.front());
-    if (pieces.size() > 1) {
-        m_lines.InsertLines(start.line + 1, pieces.subspan(1));
-    }
-    const auto lastLine = static_cast<std::int32_t>(start.line + pieces.size() - 1);
-    const TextPosition end{m_lines[lastLine].length, lastLine};
-    m_lines.AppendChars(lastLine, tail);
-
-    const std::uint32_t hints = pieces.size() > 1 ? UpdateHint::LineWidthChanged | UpdateHint::LineCountChanged
-                                                  : UpdateHint::LineWidthChanged | UpdateHint::OneLine;
-    const InsertionChange change(start, end);
-    NotifyViews(source, &change, hints, start.line);
-    MarkModified();
-    return end;
+    const auto endLine = static_cast<std::int32_t>(start.line + pieces.size() - 1);
+    return {static_cast<std::int32_t>(pieces.back().size()), endLine};
 }
 
-void CQuillTextBuffer::RemoveRange(BufferView* source, TextPosition start, TextPosition end)
+void CQuillTextBuffer::RemoveRange(TextPosition start, TextPosition end)
 {
     if (start.line == end.line) {
         LineRecord& line = m_lines[start.line];
         std::memmove(line.characters + start.character, line.characters + end.character,
                      static_cast<std::size_t>(line.length - end.character));
         line.length -= end.character - start.character;
-    } else {
-        m_lines.TruncateLine(start.line, start.character);
-        m_lines.AppendChars(start.line, m_lines[end.line].Text().substr(static_cast<std::size_t>(end.character)));
-        m_lines.RemoveLines(start.line + 1, end.line - start.line);
+        return;
     }
+    const std::string_view rest = m_lines[end.line].Text().substr(static_cast<std::size_t>(end.character));
+    m_lines.ReserveChars(start.line, static_cast<std::size_t>(start.character) + rest.size());
+    m_lines.TruncateLine(start.line, start.character);
+    m_lines.AppendChars(start.line, rest);
+    m_lines.RemoveLines(start.line + 1, end.line - start.line);
+}
 
+void CQuillTextBuffer::AnnounceInsertion(BufferView* source, TextPosition start, TextPosition end)
+{
+    const std::uint32_t hints = start.line != end.line ? UpdateHint::LineWidthChanged | UpdateHint::LineCountChanged
+                                                       : UpdateHint::LineWidthChanged | UpdateHint::OneLine;
+    const InsertionChange change(start, end);
+    NotifyViews(source, &change, hints, start.line);
+    MarkModified();
+}
+
+void CQuillTextBuffer::AnnounceDeletion(BufferView* source, TextPosition start, TextPosition end)
+{
     const std::uint32_t hints = start.line == end.line ? UpdateHint::LineWidthChanged | UpdateHint::OneLine
                                                        : UpdateHint::LineWidthChanged | UpdateHint::LineCountChanged;
     const DeletionChange change(start, end);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -33,8 +34,10 @@ void CQuillTextBuffer::OpenUndoGroup(UndoGroupMerge merge)
 
 void CQuillTextBuffer::CloseUndoGroup(BufferView* source)
 {
+    // A group that recorded nothing tells nobody: the last record belongs to an earlier command,
+    // whose follow-up (an automatic indentation) must not run again.
     const UndoRecord* last = m_undo.LastApplied();
-    if (source != nullptr && last != nullptr) {
+    if (source != nullptr && last != nullptr && m_undo.GroupRecorded()) {
         m_undo.StartNewGroup();
         // Copies: edits made from EditNotify add records and may move the table.
         const std::int32_t action = last->action;
@@ -46,12 +49,21 @@ void CQuillTextBuffer::CloseUndoGroup(BufferView* source)
 
 bool CQuillTextBuffer::Undo(TextPosition& caret)
 {
-    while (true) {
-        const UndoRecord& record = m_undo.StepBack();
-        caret = ReplayUndo(record);
-        if (record.StartsGroup() || !m_undo.CanUndo()) {
-            break;
+    if (!m_undo.CanUndo()) {
+        throw std::invalid_argument("no edit to undo");
+    }
+    // Each record is replayed and then passed; a replay that fails leaves text and list in step.
+    try {
+        while (true) {
+            const UndoRecord& record = *m_undo.LastApplied();
+            caret = ReplayUndo(record);
+            if (record.StartsGroup() || !m_undo.CanUndo()) {
+                break;
+            }
         }
+    } catch (...) {
+        SyncModifiedWithSavedPosition();
+        throw;
     }
     SyncModifiedWithSavedPosition();
     return true;
@@ -59,9 +71,17 @@ bool CQuillTextBuffer::Undo(TextPosition& caret)
 
 bool CQuillTextBuffer::Redo(TextPosition& caret)
 {
-    do {
-        caret = ReplayRedo(m_undo.StepForward());
-    } while (!m_undo.AtGroupBoundary());
+    if (!m_undo.CanRedo()) {
+        throw std::invalid_argument("no edit to redo");
+    }
+    try {
+        do {
+            caret = ReplayRedo(*m_undo.NextToRedo());
+        } while (!m_undo.AtGroupBoundary());
+    } catch (...) {
+        SyncModifiedWithSavedPosition();
+        throw;
+    }
     SyncModifiedWithSavedPosition();
     return true;
 }
@@ -92,36 +112,36 @@ bool CQuillTextBuffer::ActionDescription(std::int32_t action, std::string& text)
     return true;
 }
 
-void CQuillTextBuffer::RecordEdit(BufferView* source, UndoRecord record)
-{
-    const bool openedHere = !m_undo.IsGroupOpen();
-    if (openedHere) {
-        m_undo.OpenGroup(UndoGroupMerge::NewGroup);
-    }
-    m_undo.Record(std::move(record));
-    if (openedHere) {
-        CloseUndoGroup(source);
-    }
-}
-
 TextPosition CQuillTextBuffer::ReplayUndo(const UndoRecord& record)
 {
+    const TextPosition start = record.start;
+    const TextPosition end = record.end;
     if (record.IsInsertion()) {
-        RemoveRange(nullptr, record.start, record.end);
-        return record.start;
+        RemoveRange(start, end);
+        m_undo.StepBack();
+        AnnounceDeletion(nullptr, start, end);
+        return start;
     }
-    InsertPieces(nullptr, record.start, RemovedPieces(record));
-    return record.end;
+    InsertPieces(start, RemovedPieces(record));
+    m_undo.StepBack();
+    AnnounceInsertion(nullptr, start, end);
+    return end;
 }
 
 TextPosition CQuillTextBuffer::ReplayRedo(const UndoRecord& record)
 {
+    const TextPosition start = record.start;
+    const TextPosition end = record.end;
     if (record.IsInsertion()) {
-        InsertPieces(nullptr, record.start, SplitInsertedText(record.text));
-        return record.end;
+        InsertPieces(start, SplitInsertedText(record.text));
+        m_undo.StepForward();
+        AnnounceInsertion(nullptr, start, end);
+        return end;
     }
-    RemoveRange(nullptr, record.start, record.end);
-    return record.start;
+    RemoveRange(start, end);
+    m_undo.StepForward();
+    AnnounceDeletion(nullptr, start, end);
+    return start;
 }
 
 void CQuillTextBuffer::SyncModifiedWithSavedPosition()

@@ -16,6 +16,14 @@ void UndoHistory::Reset()
     m_limit = DefaultLimit;
     m_groupOpen = false;
     m_nextStartsGroup = false;
+    m_groupRecorded = false;
+}
+
+void UndoHistory::ReserveRecord()
+{
+    if (m_records.size() == m_records.capacity()) {
+        m_records.reserve(std::max<std::size_t>(16, 2 * m_records.capacity()));
+    }
 }
 
 void UndoHistory::Record(UndoRecord record)
@@ -31,6 +39,7 @@ void UndoHistory::Record(UndoRecord record)
     }
     m_records.push_back(std::move(record));
     m_position = RecordCount();
+    m_groupRecorded = true;
 }
 
 const UndoRecord& UndoHistory::StepBack()
@@ -80,6 +89,7 @@ const UndoRecord* UndoHistory::NextToRedo() const
 void UndoHistory::OpenGroup(UndoGroupMerge merge)
 {
     m_groupOpen = true;
+    m_groupRecorded = false;
     m_nextStartsGroup = !(merge == UndoGroupMerge::JoinPrevious && m_position > 0);
 }
 

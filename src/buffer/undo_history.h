@@ -19,6 +19,8 @@ public:
     // Fresh text: nothing applied, saved at position 0, no group open, limit restored.
     void Reset();
 
+    // Makes room for one more record, so that the Record that follows cannot fail.
+    void ReserveRecord();
     // Appends a record after dropping the redo tail and, at the limit, the oldest group.
     void Record(UndoRecord record);
 
@@ -48,6 +50,8 @@ public:
     void OpenGroup(UndoGroupMerge merge);
     void CloseGroup() { m_groupOpen = false; }
     bool IsGroupOpen() const { return m_groupOpen; }
+    // Whether the open group received a record since it was opened.
+    bool GroupRecorded() const { return m_groupRecorded; }
     // The next record begins a group of its own, inside the open group.
     void StartNewGroup() { m_nextStartsGroup = true; }
 
@@ -64,4 +68,5 @@ private:
     std::int32_t m_limit = DefaultLimit;
     bool m_groupOpen = false;
     bool m_nextStartsGroup = false;
+    bool m_groupRecorded = false;
 };
