@@ -83,7 +83,7 @@ public:
     // CDialog::EndDialog was called: the modal run is to return.
     virtual void EndModalDialog(CDialog& dialog) = 0;
 
-    // Plain text; ClipboardText stops at a zero byte.
+    // Plain Unicode text in UTF-8; ClipboardText stops at a zero byte.
     virtual bool ClipboardHasText() = 0;
     virtual bool SetClipboardText(const std::string& text) = 0;
     virtual std::optional<std::string> ClipboardText() = 0;
@@ -93,7 +93,7 @@ public:
     virtual void SetPrimarySelectionText(const std::string& text) = 0;
     virtual std::optional<std::string> PrimarySelectionText() = 0;
 
-    // Runs a drag of `text` from `source` and returns the effect the drop target chose.
+    // Runs a drag of `text` (UTF-8) from `source` and returns the effect the drop target chose.
     virtual DropEffect RunDragLoop(CWnd& source, const std::string& text, DropEffect allowedEffects) = 0;
 
     // The settings store of an application under a registry key.

@@ -5,6 +5,9 @@
 
 namespace platform::clipboard {
 
+// The clipboard's plain text is Unicode, exchanged here in UTF-8; converting it to and from a
+// document's bytes is the business of the views.
+
 // Whether the clipboard offers plain text.
 bool HasText();
 // Puts the text (up to a zero byte, as the text format ends there) on the clipboard; false when

@@ -13,7 +13,7 @@ constexpr DROPEFFECT DROPEFFECT_NONE = 0;
 constexpr DROPEFFECT DROPEFFECT_COPY = 1;
 constexpr DROPEFFECT DROPEFFECT_MOVE = 2;
 
-// The data of a drag as a drop target sees it: plain text or nothing.
+// The data of a drag as a drop target sees it: plain text (Unicode, in UTF-8) or nothing.
 class COleDataObject {
 public:
     explicit COleDataObject(std::optional<std::string> text);

@@ -43,15 +43,30 @@ bool DeliverKeyboardMessage(CWnd& target, UINT message, WPARAM wParam, LPARAM lP
     return false;
 }
 
-void DeliverKeyPress(CWnd& target, UINT virtualKey, unsigned char character)
+void DeliverKeyPress(CWnd& target, UINT virtualKey, std::u32string_view text)
 {
     const bool alt = IsDown(VK_MENU);
     const HWND handle = target.GetSafeHwnd();
     if (DeliverKeyboardMessage(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1))
         return;
-    CWnd* window = CWnd::FromHandle(handle);
-    if (character != 0 && window != nullptr)
+    for (char32_t character : text) {
+        // A handler on the way may have destroyed the window.
+        CWnd* window = CWnd::FromHandle(handle);
+        if (window == nullptr)
+            return;
         DeliverKeyboardMessage(*window, alt ? WM_SYSCHAR : WM_CHAR, character, 1);
+    }
+}
+
+void DeliverComposedText(CWnd& target, std::u32string_view text)
+{
+    const HWND handle = target.GetSafeHwnd();
+    for (char32_t character : text) {
+        CWnd* window = CWnd::FromHandle(handle);
+        if (window == nullptr)
+            return;
+        DeliverKeyboardMessage(*window, WM_CHAR, character, 1);
+    }
 }
 
 void DeliverMouseMessage(CWnd& target, UINT message, UINT keyFlags, CPoint point)

@@ -20,6 +20,7 @@ constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
+// The character messages carry one Unicode code point.
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_DEADCHAR = 0x0103;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;

@@ -79,6 +79,16 @@ TEST_F(KeyboardTest, AnUntranslatedKeyReachesTheViewAsKeyDownThenCharacter)
     EXPECT_EQ(View().keys, (std::vector<std::string>{"down 72", "char H", "down 73", "char i"}));
 }
 
+TEST_F(KeyboardTest, CharactersArriveAsUnicodeCodePointsFromKeysAndFromAnInputMethod)
+{
+    backend.Type(U"\u00e9\U0001F600");
+    EXPECT_EQ(View().keys, (std::vector<std::string>{"down 0", "char U+233", "down 0", "char U+128512"}));
+    View().keys.clear();
+    backend.CommitComposedText(U"\u4e2da");
+    EXPECT_EQ(View().keys, (std::vector<std::string>{"char U+20013", "char a"})) << "no key-down messages";
+    EXPECT_THROW(backend.Type(std::string_view("\xC3\xA9")), std::invalid_argument);
+}
+
 TEST_F(KeyboardTest, TranslateAcceleratorIgnoresEverythingButKeyDown)
 {
     HACCEL table = LoadAccelerators(SecondViewTable);

@@ -112,7 +112,11 @@ public:
 protected:
     void OnDraw(CDC*) override {}
     void OnKeyDown(UINT key, UINT, UINT) override { keys.push_back("down " + std::to_string(key)); }
-    void OnChar(UINT character, UINT, UINT) override { keys.push_back("char " + std::string(1, static_cast<char>(character))); }
+    // ASCII characters as themselves, others as their code point.
+    void OnChar(UINT character, UINT, UINT) override
+    {
+        keys.push_back("char " + (character < 0x80 ? std::string(1, static_cast<char>(character)) : "U+" + std::to_string(character)));
+    }
 };
 
 class RecordingFrame : public CFrameWnd {

@@ -350,13 +350,29 @@ void HeadlessBackend::RunIdle()
     input::RunIdle();
 }
 
-void HeadlessBackend::PressKey(UINT virtualKey, std::initializer_list<int> modifiers, unsigned char character)
+namespace {
+
+CWnd& FocusWindow()
 {
     CWnd* focus = CWnd::GetFocus();
     if (focus == nullptr)
         throw std::logic_error("no window has the keyboard focus");
+    return *focus;
+}
+
+}  // namespace
+
+void HeadlessBackend::PressKey(UINT virtualKey, std::initializer_list<int> modifiers, char32_t character)
+{
+    CWnd& focus = FocusWindow();
     HeldModifiers held(*this, modifiers);
-    input::DeliverKeyPress(*focus, virtualKey, character);
+    const std::u32string_view text(&character, character == 0 ? 0 : 1);
+    input::DeliverKeyPress(focus, virtualKey, text);
+}
+
+void HeadlessBackend::CommitComposedText(std::u32string_view text)
+{
+    input::DeliverComposedText(FocusWindow(), text);
 }
 
 namespace {
@@ -364,7 +380,7 @@ namespace {
 // The key that types a character: letters and digits are their own codes, a few control
 // characters have keys; other characters come from keys without a code of their own here (as in the
 // Qt backend), so "(" can never be taken for the Down key that shares its number.
-UINT KeyOfCharacter(unsigned char character)
+UINT KeyOfCharacter(char32_t character)
 {
     if ((character >= 'A' && character <= 'Z') || (character >= '0' && character <= '9'))
         return character;
@@ -386,15 +402,25 @@ UINT KeyOfCharacter(unsigned char character)
 
 }  // namespace
 
-void HeadlessBackend::Type(const std::string& text)
+void HeadlessBackend::Type(std::u32string_view text)
 {
-    for (char character : text) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (byte >= 'A' && byte <= 'Z')
-            PressKey(KeyOfCharacter(byte), {VK_SHIFT}, byte);
+    for (char32_t character : text) {
+        if (character >= 'A' && character <= 'Z')
+            PressKey(KeyOfCharacter(character), {VK_SHIFT}, character);
         else
-            PressKey(KeyOfCharacter(byte), {}, byte);
+            PressKey(KeyOfCharacter(character), {}, character);
     }
+}
+
+void HeadlessBackend::Type(std::string_view text)
+{
+    std::u32string characters;
+    for (char byte : text) {
+        if (static_cast<unsigned char>(byte) >= 0x80)
+            throw std::invalid_argument("Type(std::string_view) takes ASCII text; use a UTF-32 text for others");
+        characters += static_cast<char32_t>(byte);
+    }
+    Type(characters);
 }
 
 void HeadlessBackend::MouseButton(CWnd& window, UINT message, CPoint point, std::initializer_list<int> modifiers)

@@ -93,8 +93,14 @@ public:
     void SetKeyDown(int virtualKey, bool down);
     void SetKeyToggled(int virtualKey, bool on);
     // Holds the modifiers (VK_SHIFT, VK_CONTROL, VK_MENU) while the key is pressed.
-    void PressKey(UINT virtualKey, std::initializer_list<int> modifiers = {}, unsigned char character = 0);
-    void Type(const std::string& text);
+    // `character` is the Unicode character the key types (0 for none).
+    void PressKey(UINT virtualKey, std::initializer_list<int> modifiers = {}, char32_t character = 0);
+    // One key press per character; capital letters with Shift held.
+    void Type(std::u32string_view text);
+    // ASCII text only (throws std::invalid_argument otherwise).
+    void Type(std::string_view text);
+    // An input method's composed text reaches the focus window.
+    void CommitComposedText(std::u32string_view text);
     void MouseButton(CWnd& window, UINT message, CPoint point, std::initializer_list<int> modifiers = {});
     void MouseMove(CWnd& window, CPoint point);
     void MouseWheel(CWnd& window, short delta, CPoint point);

@@ -7,7 +7,6 @@
 #include "platform/message_box.h"
 #include "platform/message_queue.h"
 #include "platform/profile_store.h"
-#include "platform/qt/character_set_codec.h"
 #include "platform/qt/qt_dialog_window.h"
 #include "platform/qt/qt_font.h"
 #include "platform/qt/qt_frame_window.h"
@@ -32,6 +31,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+
+#include <functional>
 
 namespace platform::qt {
 namespace {
@@ -217,7 +218,7 @@ COLORREF QtBackend::SystemColour(int index)
 
 bool QtBackend::IsKeyDown(int virtualKey)
 {
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    const Qt::KeyboardModifiers modifiers = m_keyEventModifiers.value_or(QGuiApplication::queryKeyboardModifiers());
     switch (virtualKey) {
     case VK_SHIFT:
         return (modifiers & Qt::ShiftModifier) != 0;
@@ -252,6 +253,16 @@ void QtBackend::NoteKey(const QKeyEvent& event, bool down)
     m_keysDown.insert(key);
     if (key == VK_CAPITAL && !event.isAutoRepeat())
         m_capsLockOn = !m_capsLockOn;
+}
+
+void QtBackend::DeliverKeyPress(CWnd& window, const QKeyEvent& event)
+{
+    NoteKey(event, true);
+    // The event knows its modifiers even when it did not come through the window system.
+    m_keyEventModifiers = event.modifiers();
+    const std::unique_ptr<void, std::function<void(void*)>> restore(this, [this](void*) { m_keyEventModifiers.reset(); });
+    input::DeliverKeyPress(window, VirtualKeyOf(event), TextOf(event));
+    ScheduleIdle();
 }
 
 CPoint QtBackend::PointerPosition()
@@ -344,7 +355,7 @@ bool QtBackend::ClipboardHasText()
 
 bool QtBackend::SetClipboardText(const std::string& text)
 {
-    QGuiApplication::clipboard()->setText(DecodeBytes(text, ClipboardCharacterSet));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
     return true;
 }
 
@@ -352,7 +363,7 @@ std::optional<std::string> QtBackend::ClipboardText()
 {
     if (!ClipboardHasText())
         return std::nullopt;
-    return EncodeText(QGuiApplication::clipboard()->text(), ClipboardCharacterSet);
+    return QGuiApplication::clipboard()->text().toStdString();
 }
 
 void QtBackend::SetPrimarySelectionText(const std::string& text)
@@ -382,7 +393,7 @@ DropEffect QtBackend::RunDragLoop(CWnd& source, const std::string& text, DropEff
         return 0;
     auto* drag = new QDrag(peer->Widget());
     auto* data = new QMimeData;
-    data->setText(DecodeBytes(text, ClipboardCharacterSet));
+    data->setText(QString::fromUtf8(text));
     // Some programs ask for the character set explicitly.
     data->setData(QStringLiteral("text/plain;charset=utf-8"), data->text().toUtf8());
     drag->setMimeData(data);

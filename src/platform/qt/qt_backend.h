@@ -8,6 +8,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 class QApplication;
@@ -60,6 +61,9 @@ public:
     // Window peers report key presses (for GetKeyState) and the widget under the pointer (which
     // shows the cursor the window sets).
     void NoteKey(const QKeyEvent& event, bool down);
+    // A key press for `window`: its key-down and character messages, with GetKeyState reporting
+    // the event's own Shift, Ctrl and Alt state meanwhile.
+    void DeliverKeyPress(CWnd& window, const QKeyEvent& event);
     void SetCursorWidget(QWidget* widget);
 
 private:
@@ -69,6 +73,8 @@ private:
     std::atomic<bool> m_wakePending = false;
     bool m_idlePending = false;
     std::set<int> m_keysDown;
+    // The modifiers of the key event being delivered; the window system's state otherwise.
+    std::optional<Qt::KeyboardModifiers> m_keyEventModifiers;
     bool m_capsLockOn = false;
     QPointer<QWidget> m_cursorWidget;
     std::map<CDialog*, QEventLoop*> m_dialogLoops;

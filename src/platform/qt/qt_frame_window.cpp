@@ -3,9 +3,7 @@
 #include "platform/command_ids.h"
 #include "platform/frame_wnd.h"
 #include "platform/framework_strings.h"
-#include "platform/input.h"
 #include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/resources.h"
 
@@ -46,7 +44,7 @@ QString ToolTipOf(UINT id, const Menu* menu)
 
 class FrameWidget : public QMainWindow {
 public:
-    explicit FrameWidget(CWnd& window) : m_window(window) {}
+    FrameWidget(QtBackend& backend, CWnd& window) : m_backend(backend), m_window(window) {}
 
 protected:
     // Closing is the frame's decision (it may ask to save): the request becomes WM_CLOSE.
@@ -65,7 +63,7 @@ protected:
     // Keys that reach the frame itself (no view has the focus) still go through its key table.
     void keyPressEvent(QKeyEvent* event) override
     {
-        input::DeliverKeyPress(m_window, VirtualKeyOf(*event), CharacterOf(*event));
+        m_backend.DeliverKeyPress(m_window, *event);
     }
     void resizeEvent(QResizeEvent* event) override
     {
@@ -76,13 +74,14 @@ protected:
     }
 
 private:
+    QtBackend& m_backend;
     CWnd& m_window;
 };
 
 QtFrameWindow::QtFrameWindow(QtBackend& backend, const WindowCreation& creation)
     : m_backend(backend), m_window(*creation.window)
 {
-    m_widget = new FrameWidget(m_window);
+    m_widget = new FrameWidget(m_backend, m_window);
     m_widget->resize(creation.create.cx, creation.create.cy);
     // The status bar takes messages only through its panes.
     m_widget->statusBar()->setSizeGripEnabled(true);

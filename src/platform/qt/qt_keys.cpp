@@ -1,6 +1,5 @@
 #include "platform/qt/qt_keys.h"
 
-#include "platform/qt/character_set_codec.h"
 #include "platform/virtual_keys.h"
 
 #include <QKeyEvent>
@@ -32,12 +31,9 @@ UINT VirtualKeyOf(const QKeyEvent& event)
     return 0;
 }
 
-unsigned char CharacterOf(const QKeyEvent& event)
+std::u32string TextOf(const QKeyEvent& event)
 {
-    const QString text = event.text();
-    if (text.size() != 1)
-        return 0;
-    return static_cast<unsigned char>(EncodeText(text, ClipboardCharacterSet).front());
+    return event.text().toStdU32String();
 }
 
 }  // namespace platform::qt

@@ -2,15 +2,14 @@
 
 #include "platform/drag_drop.h"
 #include "platform/input.h"
-#include "platform/qt/character_set_codec.h"
 #include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/wnd.h"
 
 #include <QAbstractScrollArea>
 #include <QGuiApplication>
 #include <QDragEnterEvent>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -55,7 +54,7 @@ COleDataObject DataOf(const QMimeData* mime)
 {
     if (mime == nullptr || !mime->hasText())
         return COleDataObject(std::nullopt);
-    return COleDataObject(EncodeText(mime->text(), ClipboardCharacterSet));
+    return COleDataObject(mime->text().toStdString());
 }
 
 }  // namespace
@@ -67,6 +66,7 @@ public:
     {
         setFrameShape(QFrame::NoFrame);
         setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_InputMethodEnabled);
         viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
         viewport()->setAutoFillBackground(false);
         viewport()->setMouseTracking(true);
@@ -94,11 +94,27 @@ protected:
     // Tab is a key for the window, not a way to the next widget.
     bool focusNextPrevChild(bool) override { return false; }
 
-    void keyPressEvent(QKeyEvent* event) override
+    void keyPressEvent(QKeyEvent* event) override { m_peer.m_backend.DeliverKeyPress(m_peer.m_window, *event); }
+    // Text from an input method (composed characters, dead-key sequences, other scripts) arrives
+    // as the characters it commits; the preedit text is the input method's own business.
+    void inputMethodEvent(QInputMethodEvent* event) override
     {
-        m_peer.m_backend.NoteKey(*event, true);
-        input::DeliverKeyPress(m_peer.m_window, VirtualKeyOf(*event), CharacterOf(*event));
+        const std::u32string text = event->commitString().toStdU32String();
+        if (!text.empty())
+            input::DeliverComposedText(m_peer.m_window, text);
+        event->accept();
         m_peer.m_backend.ScheduleIdle();
+    }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        switch (query) {
+        case Qt::ImEnabled:
+            return true;
+        case Qt::ImCursorRectangle:
+            return m_peer.CaretRect();
+        default:
+            return QAbstractScrollArea::inputMethodQuery(query);
+        }
     }
     void keyReleaseEvent(QKeyEvent* event) override { m_peer.m_backend.NoteKey(*event, false); }
     void focusInEvent(QFocusEvent* event) override

@@ -147,7 +147,7 @@ public:
     }
 };
 
-TEST_F(QtScrollingTest, ADragRestingOverTheViewIsOfferedScrollingRepeatedlyAndDropsTheBytesOfItsText)
+TEST_F(QtScrollingTest, ADragRestingOverTheViewIsOfferedScrollingRepeatedlyAndDropsItsTextInUtf8)
 {
     CountingDropTarget target;
     ASSERT_TRUE(target.Register(view));
@@ -162,7 +162,7 @@ TEST_F(QtScrollingTest, ADragRestingOverTheViewIsOfferedScrollingRepeatedlyAndDr
 
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&viewport, &drop);
-    EXPECT_EQ(target.drops, std::vector<std::string>{"caf\xE9"});
+    EXPECT_EQ(target.drops, std::vector<std::string>{"caf\xC3\xA9"});
     const int scrollsAfterDrop = target.scrolls;
     ProcessEventsFor(120);
     EXPECT_EQ(target.scrolls, scrollsAfterDrop) << "no more scrolling after the drop";
