@@ -2,7 +2,6 @@
 
 #include "protocol_error.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -18,30 +17,19 @@ namespace {
 
 constexpr std::size_t kChunkSize = 65536;
 
-std::string DescribePeer(int socket)
+std::optional<ClientAddress> PeerOf(int socket)
 {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
     if (::getpeername(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return "unknown";
-    std::array<char, INET6_ADDRSTRLEN> text{};
-    if (address.ss_family == AF_INET) {
-        const auto& v4 = reinterpret_cast<const sockaddr_in&>(address);
-        ::inet_ntop(AF_INET, &v4.sin_addr, text.data(), text.size());
-        return std::string(text.data()) + ":" + std::to_string(ntohs(v4.sin_port));
-    }
-    if (address.ss_family == AF_INET6) {
-        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address);
-        ::inet_ntop(AF_INET6, &v6.sin6_addr, text.data(), text.size());
-        return std::string("[").append(text.data()).append("]:").append(std::to_string(ntohs(v6.sin6_port)));
-    }
-    return "unknown";
+        return std::nullopt;
+    return ClientAddressOf(reinterpret_cast<const sockaddr&>(address));
 }
 
 }  // namespace
 
 ClientConnection::ClientConnection(utils::FileDescriptor socket, std::chrono::milliseconds idleTimeout)
-    : m_socket(std::move(socket)), m_idleTimeout(idleTimeout), m_peerName(DescribePeer(m_socket.Get()))
+    : m_socket(std::move(socket)), m_idleTimeout(idleTimeout), m_peer(PeerOf(m_socket.Get()))
 {
 }
 
@@ -68,8 +56,10 @@ std::size_t ClientConnection::ReceiveSome(char* destination, std::size_t capacit
             m_bytesReceived += static_cast<std::uint64_t>(received);
             return static_cast<std::size_t>(received);
         }
-        if (received == 0)
+        if (received == 0) {
+            m_finishedSending = true;
             throw ProtocolError("client closed the connection early");
+        }
         if (errno != EINTR && errno != EAGAIN)
             throw ProtocolError(std::string("connection failed: ") + std::strerror(errno));
     }
@@ -90,9 +80,19 @@ std::string ClientConnection::ReadLine(std::size_t maximumLength)
         }
         if (m_buffer.size() > maximumLength)
             throw ProtocolError("line longer than " + std::to_string(maximumLength) + " bytes");
-        std::array<char, 4096> chunk{};
-        m_buffer.append(chunk.data(), ReceiveSome(chunk.data(), chunk.size()));
+        ReceiveMore();
     }
+}
+
+void ClientConnection::ReceiveMore()
+{
+    std::array<char, 4096> chunk{};
+    m_buffer.append(chunk.data(), ReceiveSome(chunk.data(), chunk.size()));
+}
+
+void ClientConnection::Discard(std::size_t count)
+{
+    m_buffer.erase(0, count);
 }
 
 void ClientConnection::ReceiveBlock(std::uint64_t size, const std::function<void(std::string_view)>& consume)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ip_address.h"
 #include "utils/file_descriptor.h"
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,9 +32,18 @@ public:
     // drops what the client still sends for a short while, so an abort line is not lost to a reset.
     void FinishAndClose();
 
-    const std::string& PeerName() const { return m_peerName; }
+    // Bytes that arrived ahead of what was read, for headers that are not lines.
+    const std::string& Received() const { return m_buffer; }
+    // Waits for more bytes and adds them to Received().
+    void ReceiveMore();
+    void Discard(std::size_t count);
+
+    // Where the connection comes from; empty when the client is already gone.
+    const std::optional<ClientAddress>& Peer() const { return m_peer; }
     // False while the client has sent nothing at all, as a load balancer's health check does.
     bool HasSpoken() const { return m_bytesReceived > 0; }
+    // Whether the client has ended its side of the connection.
+    bool HasFinishedSending() const { return m_finishedSending; }
 
 private:
     enum class Direction { Read, Write };
@@ -41,9 +52,10 @@ private:
 
     utils::FileDescriptor m_socket;
     std::chrono::milliseconds m_idleTimeout;
-    std::string m_peerName;
+    std::optional<ClientAddress> m_peer;
     std::string m_buffer;  // bytes read ahead of the current line
     std::uint64_t m_bytesReceived = 0;
+    bool m_finishedSending = false;
 };
 
 }  // namespace torvel

@@ -38,7 +38,6 @@ ScriptLimits LimitsFor(const ServerOptions& options)
 void ServeDocumentation(Conversation& conversation, const ServerContext& context)
 {
     ClientConnection& connection = conversation.connection;
-    connection.Send(Greeting());
     CommandScript script;
     DocumentRequest request;
     try {
@@ -52,7 +51,9 @@ void ServeDocumentation(Conversation& conversation, const ServerContext& context
     conversation.log.files = script.uploads.size();
     conversation.log.bytes = script.UploadBytes();
 
-    const auto slot = context.slots.Acquire();
+    const auto waitStarted = std::chrono::steady_clock::now();
+    const auto slot = context.slots.Acquire(conversation.clientAddress.Text());
+    conversation.log.waited = std::chrono::steady_clock::now() - waitStarted;
     const JobDirectory job(context.options.workDirectory);
     connection.Send("commit\n");
     ReceiveUploads(connection, script.uploads, job.Work());

@@ -4,15 +4,23 @@
 #include <mutex>
 
 namespace torvel {
+namespace {
+
+std::string Seconds(std::chrono::steady_clock::duration duration)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", std::chrono::duration<double>(duration).count());
+    return text;
+}
+
+}  // namespace
 
 std::string JobLogEntry::Format() const
 {
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    char duration[32];
-    std::snprintf(duration, sizeof duration, "%.2f", seconds);
-    return "job client=" + client + " service=" + (service.empty() ? std::string("-") : service) +
-           " files=" + std::to_string(files) + " bytes=" + std::to_string(bytes) + " seconds=" + duration +
-           " result=" + result;
+    return "job client=" + client + (proxy.empty() ? std::string() : " proxy=" + proxy) +
+           " service=" + (service.empty() ? std::string("-") : service) + " files=" + std::to_string(files) +
+           " bytes=" + std::to_string(bytes) + " seconds=" + Seconds(std::chrono::steady_clock::now() - started) +
+           " waited=" + Seconds(waited) + " result=" + result;
 }
 
 void WriteLogLine(const std::string& line)

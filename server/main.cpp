@@ -1,3 +1,4 @@
+#include "page_restore.h"
 #include "sandboxed_conversion.h"
 #include "server_options.h"
 #include "torvel_server.h"
@@ -13,6 +14,10 @@ int main(int argc, char** argv)
         const torvel::ParsedOptions parsed = torvel::ParseServerOptions(arguments);
         if (parsed.request == torvel::OptionsRequest::ShowHelp) {
             std::cout << torvel::ServerUsage();
+            return 0;
+        }
+        if (parsed.request == torvel::OptionsRequest::RestorePage) {
+            std::cout << torvel::RestorePage(parsed.options, parsed.restorePage, parsed.restoreVersion) << "\n";
             return 0;
         }
         torvel::TorvelServer server(parsed.options);

@@ -5,6 +5,7 @@
 #include "document_request.h"
 #include "documentation_session.h"
 #include "job_directory.h"
+#include "job_log.h"
 #include "page_store.h"
 #include "protocol_error.h"
 #include "upload_receiver.h"
@@ -72,8 +73,17 @@ void SendPage(Conversation& conversation, const std::optional<std::filesystem::p
     conversation.log.result = "ok";
 }
 
-void ReceivePage(Conversation& conversation, const CommandScript& script, const std::filesystem::path& target,
-                 const JobDirectory& job)
+void LogStore(const Conversation& conversation, const std::string& clientPath, const StoredPage& stored)
+{
+    WriteLogLine("page stored client=" + conversation.log.client + " page=" + clientPath + " size=" +
+                 std::to_string(stored.size) + " sha256=" + stored.sha256 +
+                 " kept=" + (stored.keptVersion ? stored.keptVersion->string() : std::string("-")));
+    if (!stored.historyProblem.empty())
+        WriteLogLine("page history of " + clientPath + ": " + stored.historyProblem);
+}
+
+void ReceivePage(Conversation& conversation, const ServerContext& context, const CommandScript& script,
+                 const PageCopy& copy, const std::filesystem::path& target, const JobDirectory& job)
 {
     ClientConnection& connection = conversation.connection;
     connection.Send("commit\n");
@@ -81,7 +91,7 @@ void ReceivePage(Conversation& conversation, const CommandScript& script, const 
     conversation.log.files = 1;
     conversation.log.bytes = script.UploadBytes();
     try {
-        StorePage(job.Work() / kJobFile, target);
+        LogStore(conversation, copy.clientPath, StorePage(job.Work() / kJobFile, target, context.history));
     } catch (const std::exception& failure) {
         Refuse(conversation, failure.what());
         return;
@@ -96,7 +106,6 @@ void ReceivePage(Conversation& conversation, const CommandScript& script, const 
 void ServeMaintenance(Conversation& conversation, const ServerContext& context)
 {
     ClientConnection& connection = conversation.connection;
-    connection.Send(Greeting());
     CommandScript script;
     PageCopy copy;
     std::optional<std::filesystem::path> source;
@@ -119,7 +128,7 @@ void ServeMaintenance(Conversation& conversation, const ServerContext& context)
     if (copy.direction == CopyDirection::PageToClient)
         SendPage(conversation, source, job);
     else
-        ReceivePage(conversation, script, target, job);
+        ReceivePage(conversation, context, script, copy, target, job);
 }
 
 }  // namespace torvel

@@ -20,4 +20,11 @@ void Refuse(Conversation& conversation, const std::string& reason)
     conversation.replyStarted = true;
 }
 
+void TurnAway(Conversation& conversation, const std::string& reason)
+{
+    conversation.log.result = "refused: " + reason;
+    conversation.connection.Send("abort " + reason + "\n");
+    conversation.replyStarted = true;
+}
+
 }  // namespace torvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ip_address.h"
 #include "job_log.h"
 #include "server_options.h"
 
@@ -9,6 +10,7 @@ namespace torvel {
 
 class ClientConnection;
 class JobSlots;
+class PageHistory;
 class Sandbox;
 class WebRoot;
 
@@ -21,6 +23,7 @@ struct ServerContext {
     const Sandbox& sandbox;
     JobSlots& slots;
     const WebRoot& webRoot;
+    const PageHistory& history;
 };
 
 // One connection's dialogue: the connection, its log line, and whether the reply has gone so far
@@ -29,6 +32,7 @@ struct Conversation {
     ClientConnection& connection;
     JobLogEntry log;
     bool replyStarted = false;
+    IpAddress clientAddress;  // the connection's, or the one its PROXY protocol header carries
 };
 
 std::string Greeting();
@@ -36,5 +40,8 @@ std::string Greeting();
 // Sends "abort " + reason (the reply has not started) and records the refusal in the log line; a
 // client that has not sent a single byte gets nothing and is logged as "no-request".
 void Refuse(Conversation& conversation, const std::string& reason);
+
+// Sends "abort " + reason in place of the greeting, to a client that may not use this port.
+void TurnAway(Conversation& conversation, const std::string& reason);
 
 }  // namespace torvel

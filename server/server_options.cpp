@@ -1,5 +1,6 @@
 #include "server_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -49,6 +50,14 @@ const std::map<std::string, ValueSetter>& ValueOptions()
         {"--max-output",
          [](ServerOptions& o, const std::string& n, const std::string& v) { o.maxOutput = ParseNumber(n, v, 4096, 1ull << 40); }},
         {"--workdir", [](ServerOptions& o, const std::string&, const std::string& v) { o.workDirectory = v; }},
+        {"--jobs-per-client",
+         [](ServerOptions& o, const std::string& n, const std::string& v) { o.jobsPerClient = static_cast<unsigned>(ParseNumber(n, v, 1, 1024)); }},
+        {"--allow", [](ServerOptions& o, const std::string&, const std::string& v) { o.documentationAllow = AllowList::Parse(v); }},
+        {"--maintenance-allow",
+         [](ServerOptions& o, const std::string&, const std::string& v) { o.maintenanceAllow = AllowList::Parse(v); }},
+        {"--page-history", [](ServerOptions& o, const std::string&, const std::string& v) { o.pageHistory = v; }},
+        {"--page-history-depth",
+         [](ServerOptions& o, const std::string& n, const std::string& v) { o.pageHistoryDepth = static_cast<unsigned>(ParseNumber(n, v, 1, 1000)); }},
     };
     return setters;
 }
@@ -64,7 +73,28 @@ ServerOptions DefaultOptions()
     return options;
 }
 
+using RequestSetter = std::function<void(ParsedOptions&, const std::string& value)>;
+
+// The options of the page restoring mode, which takes the server's other options as they are.
+const std::map<std::string, RequestSetter>& RequestOptions()
+{
+    static const std::map<std::string, RequestSetter> setters = {
+        {"--restore",
+         [](ParsedOptions& p, const std::string& v) {
+             p.request = OptionsRequest::RestorePage;
+             p.restorePage = v;
+         }},
+        {"--version", [](ParsedOptions& p, const std::string& v) { p.restoreVersion = v; }},
+    };
+    return setters;
+}
+
 }  // namespace
+
+unsigned JobsPerClient(const ServerOptions& options)
+{
+    return options.jobsPerClient.value_or(std::max(1u, options.jobs / 2));
+}
 
 ParsedOptions ParseServerOptions(const std::vector<std::string>& arguments)
 {
@@ -80,13 +110,24 @@ ParsedOptions ParseServerOptions(const std::vector<std::string>& arguments)
             parsed.options.sandbox = SandboxMode::None;
             continue;
         }
+        if (argument == "--proxy-protocol") {
+            parsed.options.proxyProtocol = ProxyProtocol::Accept;
+            continue;
+        }
         const auto setter = ValueOptions().find(argument);
-        if (setter == ValueOptions().end())
+        const auto requestSetter = RequestOptions().find(argument);
+        if (setter == ValueOptions().end() && requestSetter == RequestOptions().end())
             throw std::invalid_argument("unknown option \"" + argument + "\"");
         if (index + 1 >= arguments.size())
             throw std::invalid_argument(argument + " needs a value");
-        setter->second(parsed.options, argument, arguments[++index]);
+        const std::string& value = arguments[++index];
+        if (setter != ValueOptions().end())
+            setter->second(parsed.options, argument, value);
+        else
+            requestSetter->second(parsed, value);
     }
+    if (!parsed.restoreVersion.empty() && parsed.request != OptionsRequest::RestorePage)
+        throw std::invalid_argument("--version goes with --restore");
     return parsed;
 }
 
@@ -95,9 +136,20 @@ std::string ServerUsage()
     return "usage: torvel-server [--bind ADDR] [--port 3000] [--maintenance-port 8000] [--webroot DIR]\n"
            "                     [--jobs N] [--time-limit SECONDS] [--idle-timeout SECONDS]\n"
            "                     [--max-upload BYTES] [--max-output BYTES] [--workdir DIR] [--no-sandbox]\n"
+           "                     [--allow CIDR,...] [--maintenance-allow CIDR,...] [--proxy-protocol]\n"
+           "                     [--jobs-per-client N] [--page-history DIR] [--page-history-depth N]\n"
+           "       torvel-server --restore PAGE [--version TIMESTAMP] [--webroot DIR] [--page-history DIR]\n"
            "Runs LaTeX, dvips, Ghostscript and latex2html for documentation clients (port 3000) and\n"
            "copies single pages between clients and the web root (maintenance port 8000).\n"
-           "A port of 0 picks a free port; the ports in use are printed on standard error.\n";
+           "A port of 0 picks a free port; the ports in use are printed on standard error.\n"
+           "--allow and --maintenance-allow name the networks served (IPv4 and IPv6, CIDR); by default\n"
+           "every address may use the documentation service and only loopback the maintenance service.\n"
+           "--proxy-protocol: every connection begins with a load balancer's PROXY protocol header (v1 or\n"
+           "v2), and the allow-lists and fair shares apply to the client address it carries.\n"
+           "--jobs-per-client: running jobs of one client address (default: half of --jobs, at least 1).\n"
+           "Before a page is replaced its previous version is kept in DIR/.versions (DIR defaults to the\n"
+           "directory that holds the web root), the newest --page-history-depth (10) of each page;\n"
+           "--restore puts the newest kept version of PAGE, or the one given, back in place.\n";
 }
 
 }  // namespace torvel

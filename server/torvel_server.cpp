@@ -1,5 +1,6 @@
 #include "torvel_server.h"
 
+#include "client_admission.h"
 #include "client_connection.h"
 #include "documentation_session.h"
 #include "job_log.h"
@@ -74,13 +75,15 @@ utils::FileDescriptor StopSignals()
 }  // namespace
 
 TorvelServer::TorvelServer(const ServerOptions& options)
-    : m_options(options), m_sandbox(options.sandbox), m_webRoot(options.webRoot), m_slots(options.jobs),
+    : m_options(options), m_sandbox(options.sandbox), m_webRoot(options.webRoot),
+      m_history(options.pageHistory, options.pageHistoryDepth, m_webRoot), m_slots(options.jobs, JobsPerClient(options)),
       m_signals(StopSignals()), m_maximumConnections(std::max(kMinimumConnections, options.jobs * kConnectionsPerJob))
 {
     std::error_code error;
     if (!std::filesystem::is_directory(m_options.workDirectory, error))
         throw std::runtime_error("work directory " + m_options.workDirectory.string() + " is not a directory");
     m_sandbox.CheckUsable(m_options.workDirectory);
+    m_history.CheckUsable();
     m_documentationListener = Listen(m_options.bindAddress, m_options.documentationPort);
     m_maintenanceListener = Listen(m_options.bindAddress, m_options.maintenancePort);
 }
@@ -92,6 +95,11 @@ void TorvelServer::Run()
                  std::to_string(PortOf(m_maintenanceListener)) + ", web root " + m_webRoot.Directory().string() +
                  ", " + std::to_string(m_options.jobs) + " jobs at a time, sandbox " +
                  (m_sandbox.Mode() == SandboxMode::Bubblewrap ? "bubblewrap" : "none"));
+    WriteLogLine("clients allowed: documentation " + m_options.documentationAllow.Text() + ", maintenance " +
+                 m_options.maintenanceAllow.Text() + "; PROXY protocol " +
+                 (m_options.proxyProtocol == ProxyProtocol::Accept ? "expected" : "refused") + "; " +
+                 std::to_string(JobsPerClient(m_options)) + " running job(s) per client; page history " +
+                 m_history.Directory().string() + ", " + std::to_string(m_history.Depth()) + " versions per page");
     std::array<pollfd, 3> watched = {pollfd{m_signals.Get(), POLLIN, 0},
                                      pollfd{m_documentationListener.Get(), POLLIN, 0},
                                      pollfd{m_maintenanceListener.Get(), POLLIN, 0}};
@@ -134,13 +142,14 @@ void TorvelServer::Accept(const utils::FileDescriptor& listener, Port port)
 void TorvelServer::Serve(utils::FileDescriptor socket, Port port)
 {
     ClientConnection connection(std::move(socket), std::chrono::duration_cast<std::chrono::milliseconds>(m_options.idleTimeout));
-    Conversation conversation{connection, {}, false};
-    conversation.log.client = connection.PeerName();
-    const ServerContext context{m_options, m_sandbox, m_slots, m_webRoot};
+    Conversation conversation{connection, {}, false, {}};
+    const ServerContext context{m_options, m_sandbox, m_slots, m_webRoot, m_history};
+    const AllowList& allowList = port == Port::Documentation ? m_options.documentationAllow : m_options.maintenanceAllow;
     try {
-        if (port == Port::Documentation)
+        const bool admitted = AdmitClient(conversation, allowList, m_options.proxyProtocol);
+        if (admitted && port == Port::Documentation)
             ServeDocumentation(conversation, context);
-        else
+        else if (admitted)
             ServeMaintenance(conversation, context);
     } catch (const std::exception& failure) {
         conversation.log.result = std::string("failed: ") + failure.what();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "job_slots.h"
+#include "page_history.h"
 #include "sandbox.h"
 #include "server_options.h"
 #include "utils/file_descriptor.h"
@@ -30,6 +31,7 @@ private:
     ServerOptions m_options;
     Sandbox m_sandbox;
     WebRoot m_webRoot;
+    PageHistory m_history;
     JobSlots m_slots;
     utils::FileDescriptor m_signals;
     utils::FileDescriptor m_documentationListener;

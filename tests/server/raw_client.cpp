@@ -10,14 +10,42 @@
 
 namespace torvel_test {
 
-RawClient::RawClient(int port) : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+namespace {
+
+sockaddr_storage SocketAddress(const std::string& text, int port)
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (m_socket < 0 || ::connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-        throw std::runtime_error("cannot connect to port " + std::to_string(port));
+    sockaddr_storage address{};
+    auto& v4 = reinterpret_cast<sockaddr_in&>(address);
+    auto& v6 = reinterpret_cast<sockaddr_in6&>(address);
+    if (::inet_pton(AF_INET, text.c_str(), &v4.sin_addr) == 1) {
+        v4.sin_family = AF_INET;
+        v4.sin_port = htons(static_cast<std::uint16_t>(port));
+    } else if (::inet_pton(AF_INET6, text.c_str(), &v6.sin6_addr) == 1) {
+        v6.sin6_family = AF_INET6;
+        v6.sin6_port = htons(static_cast<std::uint16_t>(port));
+    } else {
+        throw std::runtime_error("not an address: " + text);
+    }
+    return address;
+}
+
+}  // namespace
+
+RawClient::RawClient(int port, const Endpoints& endpoints)
+{
+    const sockaddr_storage server = SocketAddress(endpoints.server, port);
+    m_socket = ::socket(server.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (!endpoints.source.empty()) {
+        const sockaddr_storage source = SocketAddress(endpoints.source, 0);
+        if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&source), sizeof source) != 0) {
+            ::close(m_socket);
+            throw std::runtime_error("cannot bind to " + endpoints.source);
+        }
+    }
+    if (::connect(m_socket, reinterpret_cast<const sockaddr*>(&server), sizeof server) != 0) {
+        ::close(m_socket);
+        throw std::runtime_error("cannot connect to " + endpoints.server + " port " + std::to_string(port));
+    }
 }
 
 RawClient::~RawClient()
@@ -73,6 +101,11 @@ bool RawClient::Send(std::string_view bytes)
     return true;
 }
 
+void RawClient::FinishSending()
+{
+    ::shutdown(m_socket, SHUT_WR);
+}
+
 std::vector<std::string> StandardRequests(const std::string& service, const std::string& mainFile,
                                           const std::string& htmlOptions)
 {
@@ -88,21 +121,19 @@ std::vector<std::string> StandardRequests(const std::string& service, const std:
     return lines;
 }
 
-JobReply RunJob(int port, const std::string& service, const std::vector<UploadFile>& uploads,
-                const std::vector<std::string>& requestLines)
+std::string JobScript(const std::string& service, const std::vector<UploadFile>& uploads,
+                      const std::vector<std::string>& requestLines)
 {
-    RawClient client(port);
-    JobReply reply;
-    reply.greeting = client.ReadLine();
     std::string script = "documentation client\nservice " + service + "\n";
     for (const auto& upload : uploads)
         script += "put " + upload.name + ":" + std::to_string(upload.data.size()) + ":" + upload.form + "\n";
     for (const auto& line : requestLines)
         script += line + "\n";
-    client.Send(script + "commit\n");
-    reply.firstPhase = client.ReadLine();
-    if (reply.firstPhase != "commit")
-        return reply;
+    return script + "commit\n";
+}
+
+void FinishJob(RawClient& client, const std::vector<UploadFile>& uploads, JobReply& reply)
+{
     for (const auto& upload : uploads)
         client.Send(upload.data);
     std::vector<std::pair<std::string, std::size_t>> sizes;
@@ -118,9 +149,21 @@ JobReply RunJob(int port, const std::string& service, const std::vector<UploadFi
         reply.announced.push_back(sizes.back().first);
     }
     if (reply.secondPhase != "commit")
-        return reply;
+        return;
     for (const auto& [name, size] : sizes)
         reply.files[name] = client.ReadBytes(size);
+}
+
+JobReply RunJob(int port, const std::string& service, const std::vector<UploadFile>& uploads,
+                const std::vector<std::string>& requestLines, const Endpoints& endpoints)
+{
+    RawClient client(port, endpoints);
+    JobReply reply;
+    reply.greeting = client.ReadLine();
+    client.Send(JobScript(service, uploads, requestLines));
+    reply.firstPhase = client.ReadLine();
+    if (reply.firstPhase == "commit")
+        FinishJob(client, uploads, reply);
     return reply;
 }
 

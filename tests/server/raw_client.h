@@ -8,10 +8,16 @@
 
 namespace torvel_test {
 
+// Where a test client connects to and from: the loopback range offers many source addresses.
+struct Endpoints {
+    std::string server = "127.0.0.1";
+    std::string source;  // empty: the system's choice
+};
+
 // A bare TCP client that speaks the dialogue line by line, for tests that need to break its rules.
 class RawClient {
 public:
-    explicit RawClient(int port);
+    explicit RawClient(int port, const Endpoints& endpoints = {});
     RawClient(const RawClient&) = delete;
     RawClient& operator=(const RawClient&) = delete;
     ~RawClient();
@@ -21,6 +27,8 @@ public:
     std::string ReadBytes(std::size_t count);
     // False when the server no longer takes data.
     bool Send(std::string_view bytes);
+    // Sends nothing more; the server reads the end of the stream.
+    void FinishSending();
 
 private:
     int m_socket = -1;
@@ -42,9 +50,16 @@ struct JobReply {
     std::map<std::string, std::string> files;   // name -> data
 };
 
+// The script of a documentation job, up to its "commit".
+std::string JobScript(const std::string& service, const std::vector<UploadFile>& uploads,
+                      const std::vector<std::string>& requestLines);
+
+// The rest of a job whose first phase was "commit": sends the uploads and collects the results.
+void FinishJob(RawClient& client, const std::vector<UploadFile>& uploads, JobReply& reply);
+
 // Sends a complete, well-formed documentation job and collects everything the server returns.
 JobReply RunJob(int port, const std::string& service, const std::vector<UploadFile>& uploads,
-                const std::vector<std::string>& requestLines);
+                const std::vector<std::string>& requestLines, const Endpoints& endpoints = {});
 
 // The lines a client sends for `service` on `mainFile`: log and .bin requests, run line, results.
 std::vector<std::string> StandardRequests(const std::string& service, const std::string& mainFile,
