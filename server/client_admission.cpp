@@ -12,7 +12,7 @@ ProxyHeader ReadProxyHeader(ClientConnection& connection)
     for (;;) {
         const ProxyParseResult parsed = ParseProxyHeader(connection.Received());
         if (parsed.status == ProxyParseStatus::Complete) {
-            connection.Discard(parsed.length);
+            connection.DiscardHeader(parsed.length);
             return parsed.header;
         }
         if (parsed.status == ProxyParseStatus::Invalid)

@@ -90,9 +90,10 @@ void ClientConnection::ReceiveMore()
     m_buffer.append(chunk.data(), ReceiveSome(chunk.data(), chunk.size()));
 }
 
-void ClientConnection::Discard(std::size_t count)
+void ClientConnection::DiscardHeader(std::size_t length)
 {
-    m_buffer.erase(0, count);
+    m_buffer.erase(0, length);
+    m_bytesReceived -= length;
 }
 
 void ClientConnection::ReceiveBlock(std::uint64_t size, const std::function<void(std::string_view)>& consume)

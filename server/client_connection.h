@@ -36,7 +36,8 @@ public:
     const std::string& Received() const { return m_buffer; }
     // Waits for more bytes and adds them to Received().
     void ReceiveMore();
-    void Discard(std::size_t count);
+    // Drops a header read ahead of the dialogue; it does not count as the client speaking.
+    void DiscardHeader(std::size_t length);
 
     // Where the connection comes from; empty when the client is already gone.
     const std::optional<ClientAddress>& Peer() const { return m_peer; }

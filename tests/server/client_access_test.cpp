@@ -154,6 +154,14 @@ TEST(ClientAccess, JudgesTheAddressAProxyHeaderCarries)
     EXPECT_TRUE(server.LogShows("job client=127.0.0.1:41001 proxy=127.0.0.2:")) << server.Log();
     EXPECT_TRUE(server.LogShows("job client=127.0.0.1:41002 proxy=127.0.0.2:"));
     EXPECT_TRUE(server.LogShows("result=refused: client address 127.0.0.9 is not allowed on this port"));
+    // A health check that leaves after the greeting asked for nothing.
+    {
+        RawClient check(server.MaintenancePort());
+        check.Send(BinaryProxyHeader(kLocalCommand, 0, ""));
+        EXPECT_TRUE(check.ReadLine().starts_with("TORVEL server "));
+    }
+    EXPECT_TRUE(server.LogShows("service=- files=0 bytes=0 seconds=")) << server.Log();
+    EXPECT_TRUE(server.LogShows("result=no-request"));
     // A balancer that keeps the header to itself is not waited for beyond the idle timeout.
     RawClient silent(server.MaintenancePort());
     EXPECT_EQ(silent.ReadLine(), "abort PROXY protocol header cut short: client idle for more than 2 seconds");
