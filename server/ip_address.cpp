@@ -44,8 +44,8 @@ std::string IpAddress::Text() const
 
 std::string ClientAddress::Text() const
 {
-    const std::string host = address.family == AddressFamily::IPv4 ? address.Text() : "[" + address.Text() + "]";
-    return host + ":" + std::to_string(port);
+    std::string text = address.family == AddressFamily::IPv4 ? address.Text() : std::string("[").append(address.Text()).append("]");
+    return text.append(":").append(std::to_string(port));
 }
 
 std::optional<ClientAddress> ClientAddressOf(const sockaddr& address)
