@@ -1,6 +1,7 @@
 #include "docsystem/source_collection.h"
 
 #include "docsystem/collected_references.h"
+#include "docsystem/command_arguments.h"
 #include "docsystem/document_path.h"
 #include "docsystem/latex_comments.h"
 #include "docsystem/template_directory.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -162,50 +162,6 @@ std::string Collect(Collection& collection, const std::string& path)
     return uploadName;
 }
 
-// The braced argument of a command whose name ends at `position`: after an optional star, blanks
-// and optional arguments in brackets. None when the name goes on (\usepackagex) or no brace follows.
-std::optional<std::pair<std::size_t, std::size_t>> BracedArgument(const std::string& text, std::size_t position)
-{
-    if (position < text.size() && utils::IsIdentifierCharacter(text[position]))
-        return std::nullopt;
-    if (position < text.size() && text[position] == '*')
-        ++position;
-    for (;;) {
-        position = text.find_first_not_of(utils::kWhitespace, position);
-        if (position == std::string::npos || text[position] != '[')
-            break;
-        position = text.find(']', position);
-        if (position == std::string::npos)
-            return std::nullopt;
-        ++position;
-    }
-    if (position == std::string::npos || text[position] != '{')
-        return std::nullopt;
-    const std::size_t end = text.find('}', position);
-    if (end == std::string::npos)
-        return std::nullopt;
-    return std::make_pair(position + 1, end);
-}
-
-// The names of an argument as (start, length) spans of the text, without surrounding blanks.
-std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& text, std::size_t start, std::size_t end,
-                                                           ArgumentForm form)
-{
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    while (start <= end) {
-        std::size_t itemEnd = form == ArgumentForm::CommaList ? text.find(',', start) : end;
-        if (itemEnd == std::string::npos || itemEnd > end)
-            itemEnd = end;
-        const std::size_t first = text.find_first_not_of(utils::kWhitespace, start);
-        if (first != std::string::npos && first < itemEnd) {
-            const std::size_t last = text.find_last_not_of(utils::kWhitespace, itemEnd - 1);
-            spans.emplace_back(first, last + 1 - first);
-        }
-        start = itemEnd + 1;
-    }
-    return spans;
-}
-
 bool IsRegularFile(const std::string& path)
 {
     std::error_code error;
@@ -264,15 +220,15 @@ void CollectReferences(Collection& collection, std::string& text, const Referenc
         const auto argument = BracedArgument(text, found + kind.command.size());
         if (!argument)
             continue;
-        const auto spans = NameSpans(text, argument->first, argument->second, kind.form);
+        const auto spans = NameSpans(text, *argument, kind.form);
         // Right to left, so that rewriting a name keeps the spans before it.
         for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
-            const std::string name = text.substr(span->first, span->second);
+            const std::string name = text.substr(span->start, span->length);
             const std::string path = ReferencedFile(collection, kind, name);
             if (path.empty())
                 continue;
             AddExtraFile(*collection.extraFiles, path);
-            text.replace(span->first, span->second, utils::ToLowerCase(utils::FileName(name)));
+            text.replace(span->start, span->length, utils::ToLowerCase(utils::FileName(name)));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "utils/file_utils.h"
 #include "utils/string_utils.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -45,7 +46,11 @@ std::vector<PlannedUpload> PlanUploads(const DocumentationJob& job, const std::s
     PlanTemplateFile(templateDirectory, "postprocess.txt", uploads);
     for (const std::string& path : job.extraFiles) {
         PlannedUpload upload{utils::FileName(utils::ToLowerCase(path)), 0, FormOfExtraFile(path), nullptr, path};
-        if (FileToUpload(path, upload.size))
+        // A name already sent (the template's html.sty beside a document's own copy, a source named
+        // again by a setting) goes once: the server refuses a name announced twice.
+        const bool planned = std::any_of(uploads.begin(), uploads.end(),
+                                         [&upload](const PlannedUpload& other) { return other.name == upload.name; });
+        if (!planned && FileToUpload(path, upload.size))
             uploads.push_back(std::move(upload));
     }
     return uploads;

@@ -189,6 +189,21 @@ TEST_F(ServerDialogueTest, ExtraFilesAreAnnouncedLowerCasedAndReadFromTheirOwnPa
     EXPECT_THAT(errors.Texts(), IsEmpty());
 }
 
+TEST_F(ServerDialogueTest, TemplateStyleGoesOnceWhenTheDocumentHasItsOwnCopy)
+{
+    const std::string text = "\\documentclass{article}\n\\usepackage{html}\n";
+    workspace.Write("doc/paper.tex", text);
+    workspace.Write("doc/html.sty", "% the document's own copy\n");
+    FakeProcessingServer server(FakeServerScript{});
+
+    RunJob(server, OutputMode::Pdf, "paper.tex");
+
+    const FakeServerRecord& sent = server.Record();
+    EXPECT_EQ(sent.script, "documentation client\nservice tex2pdf\n" + Put("paper.tex", text.size(), "dos") +
+                               TemplatePuts() + "mget *.log:dos\nmget *.bin:\nrun tex2pdf paper.tex\nget paper.pdf:\ncommit\n");
+    EXPECT_THAT(errors.Texts(), IsEmpty());
+}
+
 TEST_F(ServerDialogueTest, DocumentNameIsSentLowerCasedAndResultsKeepItsCase)
 {
     const std::string text = mainText;
