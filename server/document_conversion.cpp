@@ -140,14 +140,16 @@ JobResult DocumentConversion::RunLatexmk(TexEngine engine, EncapsulatedFigures f
                         "latexmk");
 }
 
-JobResult DocumentConversion::RunLatexForHtml()
+JobResult DocumentConversion::RunLatexForHtml(TexEngine engine)
 {
-    // One run: only its log is wanted; latex2html numbers and links the pages itself.
-    const std::vector<std::string> command = {"latex", "-no-shell-escape", "-interaction=nonstopmode",
+    // One run: only its log is wanted; latex2html numbers and links the pages itself. It takes PNG,
+    // JPEG and PDF figures as they are, which only pdflatex can measure.
+    const std::string program = engine == TexEngine::Pdflatex ? "pdflatex" : "latex";
+    const std::vector<std::string> command = {program, "-no-shell-escape", "-interaction=nonstopmode",
                                               "-jobname=" + m_base,
                                               std::string(kReadHtmlOnlyMaterial) + "\\input{" + m_request.mainFile + "}"};
     RemoveTranscript();
-    return LatexOutcome(m_runner.Run(command, m_job.transcript), "latex");
+    return LatexOutcome(m_runner.Run(command, m_job.transcript), program);
 }
 
 std::filesystem::path DocumentConversion::WriteHtmlInitFile() const
@@ -226,13 +228,15 @@ JobResult DocumentConversion::RefusePostScriptOf(const std::vector<std::string>&
 
 JobResult DocumentConversion::Run()
 {
+    const UploadedFigures figures = FindUploadedFigures(m_job.work);
     if (IsHtml(m_request.service)) {
-        const JobResult latex = RunLatexForHtml();
-        if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.work / (m_base + ".dvi")))
+        const TexEngine engine = figures.bitmapOrPdf.empty() ? TexEngine::Latex : TexEngine::Pdflatex;
+        const JobResult latex = RunLatexForHtml(engine);
+        const std::string typeset = m_base + (engine == TexEngine::Pdflatex ? ".pdf" : ".dvi");
+        if (latex == JobResult::TimeLimit || latex == JobResult::OutputLimit || !Exists(m_job.work / typeset))
             return latex;
         return Worse(latex, MakeHtml());
     }
-    const UploadedFigures figures = FindUploadedFigures(m_job.work);
     if (figures.bitmapOrPdf.empty())
         return MakeThroughDvips();
     if (m_request.service == DocumentService::PostScript)

@@ -38,7 +38,7 @@ private:
     JobResult MakeWithPdflatex(const std::vector<std::string>& encapsulatedFigures);
     JobResult RefusePostScriptOf(const std::vector<std::string>& bitmapOrPdfFigures);
     JobResult RunLatexmk(TexEngine engine, EncapsulatedFigures figures);
-    JobResult RunLatexForHtml();
+    JobResult RunLatexForHtml(TexEngine engine);
     JobResult LatexOutcome(const ToolResult& run, const std::string& tool);
     JobResult RunTool(const std::vector<std::string>& command, const std::string& produced);
     JobResult MakeHtml();

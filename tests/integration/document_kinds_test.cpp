@@ -127,6 +127,18 @@ TEST_F(DocumentKindsTest, RefusesPostScriptOfPngFiguresByName)
     EXPECT_EQ(run.output.find("BoundingBox"), std::string::npos) << run.output;
 }
 
+TEST_F(DocumentKindsTest, MakesHtmlPagesThatShowPngFigures)
+{
+    MakeFigure("figs/plot.png");
+    Write("webfigure.tex", Document("\\usepackage{graphicx}", "Before \\includegraphics[width=3cm]{figs/plot} after."));
+    const ClientRun run = Output("html", "webfigure.tex");
+    ASSERT_EQ(run.exitStatus, 0) << run.output << s_server->Log();
+    std::ifstream pageFile(Path("webfigure/index.html"));
+    const std::string page((std::istreambuf_iterator<char>(pageFile)), {});
+    EXPECT_NE(page.find("SRC=\"./plot.png\""), std::string::npos) << page;
+    EXPECT_TRUE(std::filesystem::exists(Path("webfigure/plot.png")));
+}
+
 // What the server's latexmk runs besides LaTeX: the text each tool puts on the page.
 struct ToolCase {
     const char* what;
