@@ -78,20 +78,6 @@ TEST_F(PageStoreTest, CreatesANewPageReadableByTheWebServerWithoutAVersion)
     EXPECT_TRUE(Tree(m_history->Directory()).empty());
 }
 
-TEST_F(PageStoreTest, KeepsTheNewestVersionsUpToTheDepth)
-{
-    const auto page = m_scratch.Write("www/page.html", "version 0");
-    for (int store = 1; store <= 10; ++store)
-        StorePage(Upload("version " + std::to_string(store)), page, *m_history);
-    const std::vector<std::string> versions = m_history->Versions(page);
-    ASSERT_EQ(versions.size(), 3u);
-    EXPECT_TRUE(std::is_sorted(versions.begin(), versions.end()));
-    EXPECT_EQ(Contents(m_history->VersionPath(page, versions[0])), "version 7");
-    EXPECT_EQ(Contents(m_history->VersionPath(page, versions[2])), "version 9");
-    EXPECT_EQ(Contents(page), "version 10");
-    EXPECT_EQ(Tree(m_history->Directory()).size(), 3u);
-}
-
 // A store that fails at any step leaves the page, its history and both directories as they were.
 struct FailureCase {
     std::string name;
