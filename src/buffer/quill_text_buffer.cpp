@@ -184,6 +184,7 @@ void CQuillTextBuffer::MarkModified()
 void CQuillTextBuffer::StartFreshText(LineEndingStyle style)
 {
     m_lineEndingStyle = style;
+    m_encoding = TextEncoding::Utf8;
     m_bInitialised = true;
     m_bReadOnly = false;
     m_bModified = false;

@@ -6,6 +6,7 @@
 #include "buffer/line_table.h"
 #include "buffer/text_position.h"
 #include "buffer/undo_history.h"
+#include "utils/utf8_characters.h"
 
 #include <cstdint>
 #include <span>
@@ -69,6 +70,10 @@ public:
     bool IsReadOnly() const { return m_bReadOnly; }
     bool IsModified() const { return m_bModified; }
     LineEndingStyle GetLineEndingStyle() const { return m_lineEndingStyle; }
+    // How the bytes are read as characters: decided from the bytes at load, UTF-8 for new texts.
+    TextEncoding Encoding() const { return m_encoding; }
+    // Reads the same bytes the other way; the views are told that every line may look different.
+    void SetEncoding(TextEncoding encoding);
     // Every change of the modified state passes through here, so that an owner can take it over.
     virtual void SetModified(bool modified);
 
@@ -109,6 +114,7 @@ private:
     void MarkModified();
     // A new text is initialised, writable, unmodified, with an empty undo position.
     void StartFreshText(LineEndingStyle style);
+    TextEncoding DetectEncoding() const;
 
     bool PointsIntoLine(std::string_view text, std::int32_t line) const;
 
@@ -136,6 +142,7 @@ private:
     bool m_bReadOnly = false;
     bool m_bModified = false;
     LineEndingStyle m_lineEndingStyle = NativeLineEndingStyle;
+    TextEncoding m_encoding = TextEncoding::Utf8;
     LineTable m_lines;
     UndoHistory m_undo;
     std::vector<BufferView*> m_views;

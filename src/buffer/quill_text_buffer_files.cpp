@@ -21,6 +21,7 @@ bool CQuillTextBuffer::LoadFile(const std::string& path, LineEndingStyle style)
     }
     StartFreshText(facts->style);
     m_bReadOnly = facts->readOnly;
+    m_encoding = DetectEncoding();
     NotifyViews(nullptr, nullptr, UpdateHint::ContentReset, -1);
     return true;
 }
@@ -37,4 +38,21 @@ bool CQuillTextBuffer::SaveFile(const std::string& path, SaveMode mode)
         m_undo.MarkSaved();
     }
     return true;
+}
+
+TextEncoding CQuillTextBuffer::DetectEncoding() const
+{
+    // A valid sequence never holds a line break, so counting line by line counts the file.
+    utf8::EncodingDetector detector;
+    for (std::int32_t line = 0; line < LineCount(); ++line)
+        detector.Count(std::string_view(LineChars(line), static_cast<std::size_t>(LineLength(line))));
+    return detector.Decision();
+}
+
+void CQuillTextBuffer::SetEncoding(TextEncoding encoding)
+{
+    if (encoding == m_encoding)
+        return;
+    m_encoding = encoding;
+    NotifyViews(nullptr, nullptr, UpdateHint::LineWidthChanged, -1);
 }

@@ -192,4 +192,41 @@ TEST_F(FileLoadingTest, RandomFilesWithMixedLineEndsRoundTripByteForByte)
     }
 }
 
+TEST_F(FileLoadingTest, TheEncodingIsDecidedFromTheBytesAndNeverChangesThem)
+{
+    struct Case {
+        std::string bytes;
+        TextEncoding encoding;
+    };
+    const std::vector<Case> cases{
+        {"\\section{Intro}\n", TextEncoding::Utf8},
+        {"P\xC5\x99\xC3\xAD" "li\xC5\xA1\n\xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD \xFF\n", TextEncoding::Utf8},
+        {"P\xF8\xEDli\x9A\n\x9Elu\x9Dou\xE8k\xFD\n", TextEncoding::Legacy},
+    };
+    for (const Case& testCase : cases) {
+        Load(testCase.bytes);
+        EXPECT_EQ(buffer.Encoding(), testCase.encoding) << testCase.bytes;
+        EXPECT_EQ(SavedAgain(), testCase.bytes);
+    }
+    buffer.CreateEmpty(LineEndingStyle::Lf);
+    EXPECT_EQ(buffer.Encoding(), TextEncoding::Utf8);
+}
+
+TEST_F(FileLoadingTest, ChangingTheEncodingTellsTheViewsThatEveryLineMayLookDifferent)
+{
+    Load("caf\xE9\n");
+    ASSERT_EQ(buffer.Encoding(), TextEncoding::Legacy);
+    RecordingView view;
+    buffer.AttachView(&view);
+    buffer.SetEncoding(TextEncoding::Utf8);
+    buffer.SetEncoding(TextEncoding::Utf8);
+    ASSERT_EQ(view.notifications.size(), 1U);
+    EXPECT_EQ(view.notifications[0].hints, UpdateHint::LineWidthChanged);
+    EXPECT_EQ(view.notifications[0].line, -1);
+    EXPECT_FALSE(view.notifications[0].hasChange);
+    EXPECT_FALSE(buffer.IsModified());
+    EXPECT_EQ(SavedAgain(), "caf\xE9\n");
+    buffer.DetachView(&view);
+}
+
 }  // namespace
