@@ -87,9 +87,16 @@ bool CDC::ExtTextOut(int x, int y, UINT options, const CRect* rect, std::string_
     if (rect != nullptr && (options & ETO_CLIPPED) != 0)
         clip = *rect;
     const platform::TextStyle style{GetCurrentFont()->GetSafeHandle(), m_textColour, m_backgroundColour,
-                                    m_backgroundMode == OPAQUE};
+                                    m_backgroundMode == OPAQUE, m_textEncoding};
     m_target->DrawText(CPoint(x, y), text, style, clip);
     return true;
+}
+
+TextEncoding CDC::SetTextEncoding(TextEncoding encoding)
+{
+    const TextEncoding previous = m_textEncoding;
+    m_textEncoding = encoding;
+    return previous;
 }
 
 bool CDC::TextOut(int x, int y, std::string_view text)

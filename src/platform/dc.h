@@ -3,6 +3,7 @@
 #include "platform/geometry.h"
 #include "platform/icon.h"
 #include "platform/win_types.h"
+#include "utils/utf8_characters.h"
 
 #include <string_view>
 
@@ -43,6 +44,8 @@ public:
     COLORREF SetTextColor(COLORREF colour);
     COLORREF SetBkColor(COLORREF colour);
     int SetBkMode(int mode);
+    // How the bytes of drawn text are read; the font's character set (Legacy) unless set.
+    TextEncoding SetTextEncoding(TextEncoding encoding);
 
     void FillSolidRect(const CRect& rect, COLORREF colour);
     void FillSolidRect(int x, int y, int width, int height, COLORREF colour);
@@ -68,6 +71,7 @@ private:
     COLORREF m_textColour = 0;
     COLORREF m_backgroundColour = 0xFFFFFF;
     int m_backgroundMode = OPAQUE;
+    TextEncoding m_textEncoding = TextEncoding::Legacy;
 };
 
 struct PAINTSTRUCT {

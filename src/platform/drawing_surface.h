@@ -5,6 +5,7 @@
 #include "platform/logfont.h"
 #include "platform/resources.h"
 #include "platform/win_types.h"
+#include "utils/utf8_characters.h"
 
 #include <optional>
 #include <string_view>
@@ -20,12 +21,15 @@ public:
     virtual CSize TextExtent(std::string_view bytes) const = 0;
 };
 
-// How a text is drawn: font, colours, and whether its cells are filled with the background colour.
+// How a text is drawn: font, colours, whether its cells are filled with the background colour, and
+// how its bytes are read: in the font's 8-bit character set, one cell per byte, or as UTF-8, where
+// each character takes the cells utf8::CellWidth gives it.
 struct TextStyle {
     const FontPeer* font = nullptr;
     COLORREF textColour = 0;
     COLORREF backgroundColour = 0xFFFFFF;
     bool opaque = true;
+    TextEncoding encoding = TextEncoding::Legacy;
 };
 
 // Something a device context draws on: a window's client area while it paints, or a bitmap.

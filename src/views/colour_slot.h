@@ -17,6 +17,9 @@ enum class ColourSlot : std::int32_t {
     HtmlMarkup = 25,
     HtmlAttribute = 26,
     HtmlOtherName = 27,
+    // A byte that is not valid UTF-8 in a UTF-8 text, drawn as a replacement mark. Outside the table
+    // of colours, so it is red.
+    InvalidCharacter = 28,
 };
 
 // One entry of a line's colouring: the characters from `start` up to the next span's start (the

@@ -3,8 +3,11 @@
 #include "buffer/text_change.h"
 #include "buffer/update_hint.h"
 #include "platform/cmd_ui.h"
+#include "platform/messages.h"
+#include "views/editor_accelerators.h"
 #include "views/editor_command_ids.h"
 #include "views/slot_colour.h"
+#include "views/tab_expansion.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +15,8 @@
 CQuillTextView::CQuillTextView()
 {
     MapUpdateCommandUI(ID_INDICATOR_POSITION, &CQuillTextView::OnUpdatePositionPane);
+    MapCaretCommands();
+    MapBookmarkCommands();
     ResetViewState();
 }
 
@@ -41,6 +46,7 @@ void CQuillTextView::ResetViewState()
     m_topLine = 0;
     m_firstColumn = 0;
     m_selectionVisibility = SelectionVisibility::WithFocus;
+    m_anyUnnumberedBookmark = false;
     if (GetSafeHwnd() != nullptr)
         PlaceCaret();
 }
@@ -70,6 +76,21 @@ void CQuillTextView::GetText(TextPosition start, TextPosition end, std::string& 
     text.clear();
     if (m_buffer != nullptr)
         m_buffer->ExtractText(start.line, start.character, end.line, end.character, text);
+}
+
+TextEncoding CQuillTextView::Encoding() const
+{
+    return m_buffer == nullptr ? TextEncoding::Utf8 : m_buffer->Encoding();
+}
+
+int CQuillTextView::NextCharIndex(int line, int index) const
+{
+    return utf8::NextCharacter(LineText(line), index, Encoding());
+}
+
+int CQuillTextView::PreviousCharIndex(int line, int index) const
+{
+    return utf8::PreviousCharacter(LineText(line), index, Encoding());
 }
 
 std::string_view CQuillTextView::LineText(int line) const
@@ -151,6 +172,12 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
         m_lengths.Refit(LineCount(), first);
         InvalidateFromLine(first);
     }
+    if (line == -1 && change == nullptr) {
+        // The text is read anew (another encoding): positions must stay on character starts.
+        KeepPositionsOnCharacters();
+        if (GetSafeHwnd() != nullptr)
+            PlaceCaret();
+    }
     if (change != nullptr) {
         MoveStoredPositions(*change);
         if (GetSafeHwnd() != nullptr)
@@ -167,8 +194,23 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
 void CQuillTextView::OnUpdatePositionPane(CCmdUI* commandUi)
 {
     commandUi->Enable(true);
-    commandUi->SetText("Ln " + std::to_string(m_caretPos.line + 1) + ", Col " + std::to_string(m_caretPos.character + 1));
+    const int column = utf8::CharacterCount(LineText(m_caretPos.line), m_caretPos.character, Encoding()) + 1;
+    commandUi->SetText("Ln " + std::to_string(m_caretPos.line + 1) + ", Col " + std::to_string(column));
 }
+
+void CQuillTextView::OnEncodingCommand(UINT id)
+{
+    if (m_buffer != nullptr)
+        m_buffer->SetEncoding(id == ID_VIEW_ENCODING_UTF8 ? TextEncoding::Utf8 : TextEncoding::Legacy);
+}
+
+void CQuillTextView::OnUpdateEncodingCommand(CCmdUI* commandUi)
+{
+    const TextEncoding shown = commandUi->m_nID == ID_VIEW_ENCODING_UTF8 ? TextEncoding::Utf8 : TextEncoding::Legacy;
+    commandUi->Enable(m_buffer != nullptr);
+    commandUi->SetCheck(Encoding() == shown ? 1 : 0);
+}
+
 
 void CQuillTextView::MoveStoredPositions(const TextChange& change)
 {
@@ -207,6 +249,14 @@ void CQuillTextView::RepaintLines(int first, int last)
         InvalidateRect(&bands, EraseBackground::No);
 }
 
+bool CQuillTextView::PreTranslateMessage(MSG* message)
+{
+    const bool keyMessage = message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST;
+    if (keyMessage && TranslateAccelerator(GetSafeHwnd(), m_accelerators, message) != 0)
+        return true;
+    return CView::PreTranslateMessage(message);
+}
+
 bool CQuillTextView::PreCreateWindow(CREATESTRUCT& create)
 {
     create.classStyle = CS_DBLCLKS;
@@ -223,6 +273,8 @@ int CQuillTextView::OnCreate(CREATESTRUCT* create)
     m_logFont.lfHeight = 0;
     m_logFont.lfWeight = FW_NORMAL;
     m_logFont.lfCharSet = DEFAULT_CHARSET;
+    editor_accelerators::Register();
+    m_accelerators = LoadAccelerators(IDR_EDITOR_ACCELERATORS);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "buffer/buffer_view.h"
 #include "buffer/quill_text_buffer.h"
 #include "buffer/text_position.h"
+#include "platform/accelerators.h"
 #include "platform/bitmap.h"
 #include "platform/font.h"
 #include "platform/image_list.h"
@@ -19,6 +20,8 @@
 enum class ScrollBarUpdate { Everything, PositionOnly };
 enum class ScrollBarTracking { Leave, Move };
 enum class SelectionVisibility { WithFocus, Always };
+// Whether a cursor command moves the caret alone or extends the selection with it.
+enum class CaretMotion { Move, Select };
 
 // Shows one text buffer as a grid of fixed-width cells: a selection margin at the left, one band
 // per line, tabs expanded to tab stops, and each line split into coloured runs by ScanLine, which
@@ -70,10 +73,16 @@ public:
     void ApplyFont(const LOGFONT& description);
     const LOGFONT& ViewLogFont() const { return m_logFont; }
 
-    // Column arithmetic on the lines of the text.
+    // Column arithmetic on the lines of the text, in the text's encoding.
     std::string ExpandTabs(int line, int offset, int count);
     int ColumnOfChar(int line, int index);
     int CharAtColumn(int line, int column);
+    // How the bytes are read as characters; UTF-8 without a buffer.
+    TextEncoding Encoding() const;
+    // Character steps within a line: the index after the character at `index`, the start of the one
+    // before it (limited to the line).
+    int NextCharIndex(int line, int index) const;
+    int PreviousCharIndex(int line, int index) const;
     int WidestLineLength();
     int VisibleLineCount();
     int VisibleColumnCount();
@@ -87,17 +96,40 @@ public:
 
     // Caret and selection.
     TextPosition CaretPos() const { return m_caretPos; }
+    // Moves the caret (limited to the text and to a character start), makes it the anchor and the
+    // column vertical moves keep, and places it. Nothing without lines.
+    void SetCaretPos(TextPosition position);
+    TextPosition AnchorPos() const { return m_anchorPos; }
+    void SetSelectionAnchor(TextPosition position) { m_anchorPos = position; }
+    // Sets the selection (either end may come first) and repaints the lines whose look changes.
     void SelectRange(TextPosition start, TextPosition end);
     // The selection with its start not after its end.
     void GetSelection(TextPosition& start, TextPosition& end) const;
     bool HasSelection() const { return m_selStart != m_selEnd; }
+    void SelectAll();
+    // Selects `length` bytes from `start` on its line, caret at the end, brought into view.
+    void SelectFoundText(TextPosition start, int length);
+    // While suppressed the caret is hidden even with the focus (a drop indicator shows instead).
+    void SuppressCaret(bool suppressed);
+    bool IsCaretSuppressed() const { return m_caretSuppressed; }
     CPoint TextToPoint(TextPosition position);
+    // The text position shown at a client point, limited to the text.
+    TextPosition PointToText(CPoint point);
+    int IdealColumn() const { return m_idealColumn; }
 
     // Scrolling.
+    // Scrolls so that the position is visible.
+    void BringIntoView(TextPosition position);
     void ScrollToLine(int line, ScrollBarTracking tracking);
     void ScrollToColumn(int column, ScrollBarTracking tracking);
     void UpdateVerticalScrollBar(ScrollBarUpdate update);
     void UpdateHorizontalScrollBar(ScrollBarUpdate update);
+    // One line or column at a time, while there is somewhere to go; the caret stays in the text.
+    void ScrollLineUp();
+    void ScrollLineDown();
+    void ScrollColumnLeft();
+    void ScrollColumnRight();
+    bool AnyUnnumberedBookmark() const { return m_anyUnnumberedBookmark; }
 
     // Repaints the bands of lines `first` to `last` (-1: to the bottom of the window).
     void RepaintLines(int first, int last);
@@ -112,6 +144,8 @@ protected:
     // The line's bytes; empty without a buffer and for a line the text does not have.
     std::string_view LineText(int line) const;
 
+    // Key messages go to the view's key table first.
+    bool PreTranslateMessage(MSG* message) override;
     bool PreCreateWindow(CREATESTRUCT& create) override;
     int OnCreate(CREATESTRUCT* create) override;
     void OnDestroy() override;
@@ -143,8 +177,55 @@ private:
     void MoveStoredPositions(const TextChange& change);
     void ForgetLineBitmap() { m_lineBitmap.DeleteObject(); }
     void ForgetVisibleCounts();
-    // The status bar pane with the caret's line and byte column, both counted from 1.
+    // The status bar pane with the caret's line and column (characters in a UTF-8 text, bytes in a
+    // legacy one), both counted from 1.
     void OnUpdatePositionPane(CCmdUI* commandUi);
+    void MapCaretCommands();
+    void MapBookmarkCommands();
+
+    // Cursor commands (quill_text_view_navigation.cpp).
+    void OnCursorCommand(UINT id);
+    void FinishCaretMove(CaretMotion motion);
+    void SetIdealColumnFromCaret();
+    void MoveCharLeft(CaretMotion motion);
+    void MoveCharRight(CaretMotion motion);
+    void MoveWordLeft(CaretMotion motion);
+    void MoveWordRight(CaretMotion motion);
+    void MoveLineUp(CaretMotion motion);
+    void MoveLineDown(CaretMotion motion);
+    void MovePageUp(CaretMotion motion);
+    void MovePageDown(CaretMotion motion);
+    void MoveLineEnd(CaretMotion motion);
+    void MoveHome(CaretMotion motion);
+    void MoveTextBegin(CaretMotion motion);
+    void MoveTextEnd(CaretMotion motion);
+    // The caret goes to one end of the ordered selection when there is a selection to collapse.
+    enum class SelectionEnd { Start, End };
+    bool CollapseSelectionTo(CaretMotion motion, SelectionEnd end);
+    void MoveVertically(int lines, CaretMotion motion);
+    void MoveCaretToLine(int line);
+
+    // Bookmarks (quill_text_view_bookmarks.cpp).
+    void OnToggleNumberedBookmark(UINT id);
+    void OnGoToNumberedBookmark(UINT id);
+    void OnToggleBookmark();
+    void OnNextBookmark();
+    void OnPreviousBookmark();
+    void OnClearAllBookmarks();
+    void OnUpdateUnnumberedBookmarkCommand(CCmdUI* commandUi);
+    void GoToBookmarkLine(int line);
+
+    // Encoding (View menu).
+    void OnEncodingCommand(UINT id);
+    void OnUpdateEncodingCommand(CCmdUI* commandUi);
+    // Moves every stored position to the start of the character it is in.
+    void KeepPositionsOnCharacters();
+    TextPosition OnCharacter(TextPosition position) const;
+    TextPosition LimitedToText(TextPosition position) const;
+    TextPosition TextEnd() const;
+
+    // Painting of UTF-8 text: runs of valid characters and marks for invalid bytes.
+    void DrawUtf8Text(CDC& dc, Pen& pen, const CRect& rect, int line, int offset, int count);
     int LimitedTopLine(int line) const;
     int LimitedFirstColumn(int column);
 
@@ -176,4 +257,7 @@ private:
     TextPosition m_drawSelStart;
     TextPosition m_drawSelEnd;
     int m_idealColumn = -1;
+    bool m_caretSuppressed = false;
+    bool m_anyUnnumberedBookmark = false;
+    HACCEL m_accelerators = nullptr;
 };

@@ -61,17 +61,17 @@ void CQuillTextView::ApplyFont(const LOGFONT& description)
 
 std::string CQuillTextView::ExpandTabs(int line, int offset, int count)
 {
-    return tab_expansion::ExpandTabs(LineText(line), offset, count, m_tabSize);
+    return tab_expansion::ExpandTabs(LineText(line), offset, count, m_tabSize, Encoding());
 }
 
 int CQuillTextView::ColumnOfChar(int line, int index)
 {
-    return tab_expansion::ColumnOfIndex(LineText(line), index, m_tabSize);
+    return tab_expansion::ColumnOfIndex(LineText(line), index, m_tabSize, Encoding());
 }
 
 int CQuillTextView::CharAtColumn(int line, int column)
 {
-    return tab_expansion::IndexAtColumn(LineText(line), column, m_tabSize);
+    return tab_expansion::IndexAtColumn(LineText(line), column, m_tabSize, Encoding());
 }
 
 int CQuillTextView::ExpandedLineLength(int line)

@@ -2,6 +2,7 @@
 
 #include "platform/dc.h"
 #include "views/margin_images.h"
+#include "views/tab_expansion.h"
 
 #include <algorithm>
 
@@ -154,6 +155,10 @@ void CQuillTextView::DrawExpandedText(CDC& dc, Pen& pen, const CRect& rect, int 
 {
     if (count < 1)
         return;
+    if (Encoding() == TextEncoding::Utf8) {
+        DrawUtf8Text(dc, pen, rect, line, offset, count);
+        return;
+    }
     const std::string expanded = ExpandTabs(line, offset, count);
     const int charWidth = CharWidth();
     const int room = rect.right - pen.x;
@@ -163,6 +168,40 @@ void CQuillTextView::DrawExpandedText(CDC& dc, Pen& pen, const CRect& rect, int 
         dc.ExtTextOut(pen.x, pen.y, ETO_CLIPPED, &rect, std::string_view(expanded).substr(0, drawn));
     }
     pen.x += static_cast<int>(expanded.size()) * charWidth;
+}
+
+void CQuillTextView::DrawUtf8Text(CDC& dc, Pen& pen, const CRect& rect, int line, int offset, int count)
+{
+    const std::string_view text = LineText(line);
+    const TextEncoding encoding = TextEncoding::Utf8;
+    // A run holds the characters that start in it; one begun before it belongs to the run before.
+    int index = tab_expansion::CharacterStartFrom(text, offset, encoding);
+    const int end = tab_expansion::CharacterStartFrom(text, std::min(offset + count, static_cast<int>(text.size())), encoding);
+    int column = ColumnOfChar(line, index);
+    const int charWidth = CharWidth();
+    const TextEncoding previousEncoding = dc.SetTextEncoding(encoding);
+    // Stretches of valid characters, and each invalid byte on its own in the error colour.
+    while (index < end && pen.x < rect.right) {
+        const bool invalid = !utf8::DecodeAt(text, static_cast<std::size_t>(index)).valid;
+        int stretchEnd = index;
+        int endColumn = column;
+        do {
+            endColumn = tab_expansion::ColumnAfterCharacter(text, stretchEnd, endColumn, m_tabSize, encoding);
+            stretchEnd = utf8::NextCharacter(text, stretchEnd, encoding);
+        } while (!invalid && stretchEnd < end && utf8::DecodeAt(text, static_cast<std::size_t>(stretchEnd)).valid);
+        const std::string expanded = ExpandTabs(line, index, stretchEnd - index);
+        const COLORREF previousText = invalid ? dc.SetTextColor(SlotColour(ColourSlot::InvalidCharacter)) : 0;
+        dc.ExtTextOut(pen.x, pen.y, ETO_CLIPPED, &rect, expanded);
+        if (invalid)
+            dc.SetTextColor(previousText);
+        pen.x += (endColumn - column) * charWidth;
+        column = endColumn;
+        index = stretchEnd;
+    }
+    dc.SetTextEncoding(previousEncoding);
+    // What is left right of the band still moves the pen, as the legacy drawing does.
+    if (index < end)
+        pen.x += (ColumnOfChar(line, end) - column) * charWidth;
 }
 
 bool CQuillTextView::InSelection(TextPosition position) const

@@ -44,78 +44,6 @@ int ScrollTarget(UINT code, int current, int page, int trackPosition, int bottom
 
 } // namespace
 
-void CQuillTextView::PlaceCaret()
-{
-    if (GetSafeHwnd() == nullptr)
-        return;
-    if (!m_hasFocus || ColumnOfChar(m_caretPos.line, m_caretPos.character) < m_firstColumn) {
-        HideCaret();
-        return;
-    }
-    CreateSolidCaret(2, LineHeight());
-    SetCaretPos(TextToPoint(m_caretPos));
-    ShowCaret();
-}
-
-CPoint CQuillTextView::TextToPoint(TextPosition position)
-{
-    const int column = ColumnOfChar(position.line, position.character);
-    return {(column - m_firstColumn) * CharWidth() + MarginWidth(), (position.line - m_topLine) * LineHeight()};
-}
-
-void CQuillTextView::SetSelectionVisibility(SelectionVisibility visibility)
-{
-    m_selectionVisibility = visibility;
-    RepaintSelectionLines();
-}
-
-void CQuillTextView::GetSelection(TextPosition& start, TextPosition& end) const
-{
-    start = std::min(m_selStart, m_selEnd);
-    end = std::max(m_selStart, m_selEnd);
-}
-
-void CQuillTextView::SelectRange(TextPosition start, TextPosition end)
-{
-    const auto repaintBetween = [this](TextPosition first, TextPosition second) {
-        RepaintLines(std::min(first.line, second.line), std::max(first.line, second.line));
-    };
-    if (start != m_selStart) {
-        repaintBetween(start, end);
-        repaintBetween(m_selStart, m_selEnd);
-    } else if (end != m_selEnd) {
-        repaintBetween(end, m_selEnd);
-    }
-    m_selStart = start;
-    m_selEnd = end;
-}
-
-void CQuillTextView::RepaintSelectionLines()
-{
-    if (!HasSelection())
-        return;
-    TextPosition start;
-    TextPosition end;
-    GetSelection(start, end);
-    RepaintLines(start.line, end.line);
-}
-
-void CQuillTextView::OnSetFocus(CWnd* oldWindow)
-{
-    CView::OnSetFocus(oldWindow);
-    m_hasFocus = true;
-    RepaintSelectionLines();
-    PlaceCaret();
-}
-
-void CQuillTextView::OnKillFocus(CWnd* newWindow)
-{
-    CView::OnKillFocus(newWindow);
-    m_hasFocus = false;
-    PlaceCaret();
-    RepaintSelectionLines();
-}
-
 int CQuillTextView::LimitedTopLine(int line) const
 {
     return std::clamp(line, 0, std::max(LineCount() - 1, 0));
@@ -138,6 +66,8 @@ void CQuillTextView::ScrollToLine(int line, ScrollBarTracking tracking)
     UpdateWindow();
     if (tracking == ScrollBarTracking::Move)
         UpdateVerticalScrollBar(ScrollBarUpdate::PositionOnly);
+    // The window system does not move the caret with the scrolled pixels.
+    PlaceCaret();
 }
 
 void CQuillTextView::ScrollToColumn(int column, ScrollBarTracking tracking)
@@ -218,4 +148,57 @@ bool CQuillTextView::OnMouseWheel(UINT, short delta, CPoint)
     const int notches = delta / WHEEL_DELTA;
     ScrollToLine(LimitedTopLine(m_topLine - WheelLinesPerNotch * notches), ScrollBarTracking::Move);
     return true;
+}
+
+void CQuillTextView::BringIntoView(TextPosition position)
+{
+    const int visibleLines = VisibleLineCount();
+    int newTop = m_topLine;
+    if (position.line >= m_topLine + visibleLines)
+        newTop = position.line - visibleLines + 1;
+    newTop = LimitedTopLine(std::min(position.line, newTop));
+    if (newTop != m_topLine)
+        ScrollToLine(newTop, ScrollBarTracking::Move);
+
+    const int column = ColumnOfChar(position.line, position.character);
+    const int visibleColumns = VisibleColumnCount();
+    int newFirst = m_firstColumn;
+    if (column > m_firstColumn + visibleColumns)
+        newFirst = column - visibleColumns;
+    newFirst = std::min(column, newFirst);
+    if (newFirst >= WidestLineLength())
+        newFirst = WidestLineLength() - 1;
+    newFirst = std::max(newFirst, 0);
+    if (newFirst == m_firstColumn)
+        return;
+    ScrollToColumn(newFirst, ScrollBarTracking::Move);
+    PlaceCaret();
+}
+
+void CQuillTextView::ScrollLineUp()
+{
+    if (m_topLine > 0)
+        ScrollToLine(m_topLine - 1, ScrollBarTracking::Move);
+}
+
+void CQuillTextView::ScrollLineDown()
+{
+    if (m_topLine < LineCount() - 1)
+        ScrollToLine(m_topLine + 1, ScrollBarTracking::Move);
+}
+
+void CQuillTextView::ScrollColumnLeft()
+{
+    if (m_firstColumn <= 0)
+        return;
+    ScrollToColumn(m_firstColumn - 1, ScrollBarTracking::Move);
+    PlaceCaret();
+}
+
+void CQuillTextView::ScrollColumnRight()
+{
+    if (m_firstColumn >= WidestLineLength() - 1)
+        return;
+    ScrollToColumn(m_firstColumn + 1, ScrollBarTracking::Move);
+    PlaceCaret();
 }

@@ -15,6 +15,12 @@ int ClampedIndex(std::string_view line, int index)
 
 } // namespace
 
+int CharacterStartFrom(std::string_view line, int index, TextEncoding encoding)
+{
+    const int start = utf8::CharacterStart(line, index, encoding);
+    return start == index ? index : utf8::NextCharacter(line, start, encoding);
+}
+
 int NextColumn(int column, char byte, int tabSize)
 {
     if (byte != Tab)
@@ -22,46 +28,69 @@ int NextColumn(int column, char byte, int tabSize)
     return column + tabSize - column % tabSize;
 }
 
-int ColumnOfIndex(std::string_view line, int index, int tabSize)
+int ColumnAfterCharacter(std::string_view line, int index, int column, int tabSize, TextEncoding encoding)
+{
+    if (line[static_cast<std::size_t>(index)] == Tab)
+        return NextColumn(column, Tab, tabSize);
+    return column + utf8::CharacterCells(line, index, encoding);
+}
+
+int ColumnOfIndex(std::string_view line, int index, int tabSize, TextEncoding encoding)
 {
     const int end = ClampedIndex(line, index);
     int column = 0;
-    for (int position = 0; position < end; ++position)
-        column = NextColumn(column, line[static_cast<std::size_t>(position)], tabSize);
+    for (int position = 0; position < end; position = utf8::NextCharacter(line, position, encoding))
+        column = ColumnAfterCharacter(line, position, column, tabSize, encoding);
     return column;
 }
 
-int IndexAtColumn(std::string_view line, int column, int tabSize)
+int IndexAtColumn(std::string_view line, int column, int tabSize, TextEncoding encoding)
 {
     if (column <= 0 || line.empty())
         return 0;
     int endColumn = 0;
-    for (std::size_t index = 0; index < line.size(); ++index) {
-        endColumn = NextColumn(endColumn, line[index], tabSize);
+    const int length = static_cast<int>(line.size());
+    for (int index = 0; index < length; index = utf8::NextCharacter(line, index, encoding)) {
+        endColumn = ColumnAfterCharacter(line, index, endColumn, tabSize, encoding);
         if (endColumn < column)
             continue;
-        const bool inFirstPart = column <= endColumn - tabSize / 2;
-        return static_cast<int>(inFirstPart ? index : index + 1);
+        const bool entered = line[static_cast<std::size_t>(index)] == Tab ? column <= endColumn - tabSize / 2
+                                                                           : column < endColumn;
+        return entered ? index : utf8::NextCharacter(line, index, encoding);
     }
-    return static_cast<int>(line.size());
+    return length;
 }
 
-std::string ExpandTabs(std::string_view line, int offset, int count, int tabSize)
+int IndexCoveringColumn(std::string_view line, int column, int tabSize, TextEncoding encoding)
 {
-    const int begin = ClampedIndex(line, offset);
-    const int end = ClampedIndex(line, begin + std::max(count, 0));
+    int endColumn = 0;
+    const int length = static_cast<int>(line.size());
+    for (int index = 0; index < length; index = utf8::NextCharacter(line, index, encoding)) {
+        endColumn = ColumnAfterCharacter(line, index, endColumn, tabSize, encoding);
+        if (endColumn > column)
+            return index;
+    }
+    return length;
+}
+
+std::string ExpandTabs(std::string_view line, int offset, int count, int tabSize, TextEncoding encoding)
+{
+    const int begin = CharacterStartFrom(line, ClampedIndex(line, offset), encoding);
+    const int end = CharacterStartFrom(line, ClampedIndex(line, offset + std::max(count, 0)), encoding);
     std::string expanded;
     if (end <= begin)
         return expanded;
-    int column = ColumnOfIndex(line, begin, tabSize);
+    int column = ColumnOfIndex(line, begin, tabSize, encoding);
     expanded.reserve(static_cast<std::size_t>(end - begin));
-    for (int index = begin; index < end; ++index) {
-        const char byte = line[static_cast<std::size_t>(index)];
-        const int next = NextColumn(column, byte, tabSize);
-        if (byte == Tab)
+    for (int index = begin; index < end; index = utf8::NextCharacter(line, index, encoding)) {
+        const int next = ColumnAfterCharacter(line, index, column, tabSize, encoding);
+        const int length = utf8::CharacterLength(line, index, encoding);
+        if (line[static_cast<std::size_t>(index)] == Tab)
             expanded.append(static_cast<std::size_t>(next - column), ' ');
+        else if (encoding == TextEncoding::Utf8 && !utf8::DecodeAt(line, static_cast<std::size_t>(index)).valid)
+            expanded += utf8::Encode(utf8::ReplacementCharacter);
         else
-            expanded.push_back(byte);
+            expanded.append(line.substr(static_cast<std::size_t>(index), static_cast<std::size_t>(length)));
         column = next;
     }
     return expanded;

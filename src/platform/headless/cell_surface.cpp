@@ -29,19 +29,40 @@ void CellSurface::FillSolidRect(const CRect& rect, COLORREF colour)
 
 void CellSurface::DrawText(CPoint origin, std::string_view bytes, const TextStyle& style, const std::optional<CRect>& clip)
 {
-    for (std::size_t index = 0; index < bytes.size(); ++index) {
-        const CRect cell(CPoint(origin.x + static_cast<int>(index) * CellWidth, origin.y), CSize(CellWidth, CellHeight));
-        CRect area = Writable(cell);
-        if (clip)
-            area.IntersectRect(area, *clip);
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                Pixel& pixel = At(x, y);
-                if (style.opaque)
-                    pixel.colour = style.backgroundColour;
-                pixel.glyph = bytes[index];
-                pixel.glyphColour = style.textColour;
-            }
+    if (style.encoding == TextEncoding::Legacy) {
+        for (std::size_t index = 0; index < bytes.size(); ++index)
+            DrawGlyph(CPoint(origin.x + static_cast<int>(index) * CellWidth, origin.y), Glyph{bytes[index]}, style, clip);
+        return;
+    }
+    int x = origin.x;
+    for (std::size_t index = 0; index < bytes.size();) {
+        const utf8::Character character = utf8::DecodeAt(bytes, index);
+        // ASCII reads the same in both encodings.
+        const char32_t beyondAscii = character.codePoint < 0x80 ? 0 : character.codePoint;
+        DrawGlyph(CPoint(x, origin.y), Glyph{bytes[index], beyondAscii}, style, clip);
+        x += CellWidth;
+        if (utf8::CellWidth(character.codePoint) == 2) {
+            DrawGlyph(CPoint(x, origin.y), Glyph{0, 0, true}, style, clip);
+            x += CellWidth;
+        }
+        index += static_cast<std::size_t>(character.length);
+    }
+}
+
+void CellSurface::DrawGlyph(CPoint origin, const Glyph& glyph, const TextStyle& style, const std::optional<CRect>& clip)
+{
+    CRect area = Writable(CRect(origin, CSize(CellWidth, CellHeight)));
+    if (clip)
+        area.IntersectRect(area, *clip);
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            Pixel& pixel = At(x, y);
+            if (style.opaque)
+                pixel.colour = style.backgroundColour;
+            pixel.glyph = glyph.byte;
+            pixel.character = glyph.character;
+            pixel.wideTail = glyph.wideTail;
+            pixel.glyphColour = style.textColour;
         }
     }
 }
@@ -99,7 +120,7 @@ Cell CellSurface::CellAt(CPoint point) const
     if (!CRect(CPoint(), m_size).PtInRect(point))
         return {};
     const Pixel& pixel = At(point.x, point.y);
-    return {pixel.glyph, pixel.glyphColour, pixel.colour};
+    return {pixel.glyph, pixel.glyphColour, pixel.colour, pixel.character, pixel.wideTail};
 }
 
 COLORREF CellSurface::PixelColour(CPoint point) const
@@ -111,8 +132,13 @@ std::string CellSurface::TextAt(CPoint start, int count) const
 {
     std::string text;
     for (int index = 0; index < count; ++index) {
-        const char byte = CellAt(CPoint(start.x + index * CellWidth, start.y)).byte;
-        text += byte == 0 ? ' ' : byte;
+        const Cell cell = CellAt(CPoint(start.x + index * CellWidth, start.y));
+        if (cell.wideTail)
+            continue;
+        if (cell.character != 0)
+            text += utf8::Encode(cell.character);
+        else
+            text += cell.byte == 0 ? ' ' : cell.byte;
     }
     return text;
 }

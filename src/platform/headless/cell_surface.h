@@ -13,11 +13,14 @@ constexpr int CellWidth = 8;
 constexpr int CellHeight = 16;
 
 // What a user sees at one place: the character drawn there (0 when none) in its colour, on the
-// background colour.
+// background colour. Text drawn as UTF-8 also records the code point of a character beyond ASCII;
+// the second cell of a wide character is its tail.
 struct Cell {
     char byte = 0;
     COLORREF textColour = 0;
     COLORREF background = 0;
+    char32_t character = 0;
+    bool wideTail = false;
 
     friend bool operator==(const Cell&, const Cell&) = default;
 };
@@ -43,7 +46,8 @@ public:
     Cell CellAt(CPoint point) const;
     COLORREF PixelColour(CPoint point) const;
     // The characters of `count` cells from `start` on, one per cell width; a cell without a
-    // character reads as a blank.
+    // character reads as a blank. Characters drawn as UTF-8 read as their UTF-8 bytes, the tail of
+    // a wide one as nothing.
     std::string TextAt(CPoint start, int count) const;
 
 private:
@@ -51,7 +55,16 @@ private:
         COLORREF colour = 0;
         COLORREF glyphColour = 0;
         char glyph = 0;
+        char32_t character = 0;
+        bool wideTail = false;
     };
+    // One character cell of drawn text.
+    struct Glyph {
+        char byte = 0;
+        char32_t character = 0;
+        bool wideTail = false;
+    };
+    void DrawGlyph(CPoint origin, const Glyph& glyph, const TextStyle& style, const std::optional<CRect>& clip);
     CRect Writable(const CRect& rect) const;
     Pixel& At(int x, int y) { return m_pixels[static_cast<std::size_t>(y * m_size.cx + x)]; }
     const Pixel& At(int x, int y) const { return m_pixels[static_cast<std::size_t>(y * m_size.cx + x)]; }

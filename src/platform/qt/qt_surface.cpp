@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <map>
+#include <vector>
 
 namespace platform::qt {
 namespace {
@@ -72,6 +73,10 @@ void QtSurface::DrawText(CPoint origin, std::string_view bytes, const TextStyle&
     const auto* font = dynamic_cast<const QtFont*>(style.font);
     if (font == nullptr || bytes.empty())
         return;
+    if (style.encoding == TextEncoding::Utf8) {
+        DrawUtf8Text(origin, bytes, *font, style, clip);
+        return;
+    }
     const QString text = DecodeBytes(bytes, font->Description().lfCharSet);
     const int cellWidth = font->CellWidth();
     const CSize extent = font->TextExtent(bytes);
@@ -91,6 +96,40 @@ void QtSurface::DrawText(CPoint origin, std::string_view bytes, const TextStyle&
         }
         for (qsizetype index = 0; index < text.size(); ++index)
             painter.drawText(QPoint(origin.x + static_cast<int>(index) * cellWidth, baseline), QString(text[index]));
+    });
+}
+
+void QtSurface::DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont& font, const TextStyle& style,
+                             const std::optional<CRect>& clip)
+{
+    // Each character with the cell it starts in: wide characters take two.
+    QString text;
+    std::vector<std::pair<QString, int>> characters;
+    int cells = 0;
+    for (std::size_t index = 0; index < bytes.size();) {
+        const utf8::Character character = utf8::DecodeAt(bytes, index);
+        const QString shown = QString::fromUcs4(&character.codePoint, 1);
+        text += shown;
+        characters.emplace_back(shown, cells);
+        cells += utf8::CellWidth(character.codePoint);
+        index += static_cast<std::size_t>(character.length);
+    }
+    const int cellWidth = font.CellWidth();
+    const int height = font.TextExtent("X").cy;
+    Paint([&](QPainter& painter) {
+        if (clip)
+            painter.setClipRect(ToQRect(*clip), Qt::IntersectClip);
+        if (style.opaque)
+            painter.fillRect(QRect(origin.x, origin.y, cells * cellWidth, height), ToQColor(style.backgroundColour));
+        painter.setFont(font.Font());
+        painter.setPen(ToQColor(style.textColour));
+        const int baseline = origin.y + font.Ascent();
+        if (painter.fontMetrics().horizontalAdvance(text) == cells * cellWidth) {
+            painter.drawText(QPoint(origin.x, baseline), text);
+            return;
+        }
+        for (const auto& [shown, firstCell] : characters)
+            painter.drawText(QPoint(origin.x + firstCell * cellWidth, baseline), shown);
     });
 }
 

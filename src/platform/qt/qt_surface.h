@@ -11,6 +11,8 @@ class QPainter;
 
 namespace platform::qt {
 
+class QtFont;
+
 // A drawing surface over Qt: a window's viewport while it paints (through its painter), or an
 // off-screen pixmap (a bitmap of a memory device context).
 class QtSurface : public DrawingSurface {
@@ -28,6 +30,9 @@ public:
 
 private:
     void Paint(const std::function<void(QPainter&)>& operation);
+    // UTF-8 text: every character in its own cells, wide ones in two.
+    void DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont& font, const TextStyle& style,
+                      const std::optional<CRect>& clip);
 
     QPainter* m_windowPainter = nullptr;
     std::optional<QPixmap> m_pixmap;
