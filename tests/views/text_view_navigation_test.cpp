@@ -271,6 +271,19 @@ TEST_F(TextViewNavigationTest, PageDownOnTheLastScreenGoesToTheLastLine)
     EXPECT_EQ(view->TopLine(), 0);
 }
 
+TEST_F(TextViewNavigationTest, AWindowOfOneLinePagesOneLineAtATime)
+{
+    SetNumberedLines(10);
+    backend.Resize(*view, CSize(Margin + Columns * CellWidth, CellHeight + 3));
+    PlaceCaretAt({1, 4});
+    Press({{VK_NEXT}});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{1, 5}));
+    EXPECT_EQ(view->TopLine(), 5);
+    Press({{VK_PRIOR}, {VK_PRIOR}});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{1, 3}));
+    EXPECT_EQ(view->TopLine(), 3);
+}
+
 TEST_F(TextViewNavigationTest, CtrlUpAndDownScrollWithoutMovingTheCaret)
 {
     SetNumberedLines(20);

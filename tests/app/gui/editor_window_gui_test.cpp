@@ -11,10 +11,13 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QWheelEvent>
 
 #include "qt_event_pumping.h"
@@ -83,6 +86,36 @@ protected:
                     return entry;
         }
         return nullptr;
+    }
+
+    // Pixels in the caret's place at the start of a text column of a line that differ from the
+    // background right of it.
+    int CaretPixels(const QImage& image, int line, int column)
+    {
+        const int x = MarginWidth + column * CharWidth();
+        const QColor background = image.pixelColor(x + CharWidth() - 1, line * LineHeight() + 1);
+        int count = 0;
+        for (int y = line * LineHeight(); y < (line + 1) * LineHeight(); ++y)
+            for (int dx = 0; dx < 2; ++dx)
+                count += image.pixelColor(x + dx, y) != background ? 1 : 0;
+        return count;
+    }
+
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&ScrollArea(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(&ScrollArea(), &release);
+        ProcessEventsFor(30);
+    }
+
+    bool PaneShows(const QString& text)
+    {
+        for (QLabel* label : MainWindow().statusBar()->findChildren<QLabel*>())
+            if (label->text() == text)
+                return true;
+        return false;
     }
 
     ScratchDirectory directory;
@@ -169,6 +202,40 @@ TEST_F(EditorWindowGuiTest, CommandsWithoutHandlersAreDisabledInTheMenus)
     QAction* open = MenuAction("&File", "&Open");
     ASSERT_NE(open, nullptr);
     EXPECT_TRUE(open->isEnabled());
+}
+
+TEST_F(EditorWindowGuiTest, TheCaretBlinksWhereTheKeysPutItAndThePositionPaneFollows)
+{
+    const auto path = directory / "caret.tex";
+    // Line 1 ends in column 10 (a tab, then six letters); line 2 holds two wide characters.
+    WriteFile(path, "first line\n\tsecond\n\xE4\xB8\xAD\xE6\x96\x87 x\n");
+    Start(path);
+    View().SetFocus();
+    ProcessEventsFor(30);
+    ASSERT_TRUE(View().HasFocus());
+    PressKey(Qt::Key_Down);
+    PressKey(Qt::Key_End);
+    ASSERT_EQ(View().CaretPos(), (TextPosition{7, 1}));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return PaneShows("Ln 2, Col 8"); }));
+    const int caretColumn = 10;
+    const int shown = CaretPixels(ViewImage(), 1, caretColumn);
+    EXPECT_GE(shown, LineHeight());
+    EXPECT_EQ(CaretPixels(ViewImage(), 0, caretColumn), 0);
+    // It blinks: off, then on again, in the same place.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return CaretPixels(ViewImage(), 1, caretColumn) == 0; }));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return CaretPixels(ViewImage(), 1, caretColumn) == shown; }));
+
+    // Down into the wide characters: after "中文 x" the caret stands in column 6, the pane counts
+    // five characters.
+    PressKey(Qt::Key_Down);
+    EXPECT_EQ(View().CaretPos(), (TextPosition{8, 2}));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return PaneShows("Ln 3, Col 5"); }));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return CaretPixels(ViewImage(), 2, 6) >= LineHeight(); }));
+    PressKey(Qt::Key_Home);
+    PressKey(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_TRUE(View().HasSelection());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return CaretPixels(ViewImage(), 2, 2) >= LineHeight(); }));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return PaneShows("Ln 3, Col 2"); }));
 }
 
 } // namespace

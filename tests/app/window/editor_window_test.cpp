@@ -376,4 +376,59 @@ TEST_F(EditorWindowTest, FocusOnTheViewShowsTheIdleMessage)
     EXPECT_EQ(FramePeer().StatusPanes()[0].text, "Ready");
 }
 
+TEST_F(EditorWindowTest, CursorKeysMoveTheCaretAndThePositionPaneFollows)
+{
+    // A Windows-1250 file counts bytes, a UTF-8 one characters: the same word gives the same column.
+    struct Case {
+        std::string bytes;
+        const char* paneAfterEnd;
+    };
+    const std::vector<Case> cases{
+        {"\\title{x}\n\\section{P\xC5\x99\xC3\xAD" "li\xC5\xA1}\n", "Ln 2, Col 17"},
+        {"\\title{x}\n\\section{P\xF8\xEDli\x9A}\n", "Ln 2, Col 17"},
+    };
+    for (const Case& testCase : cases) {
+        const auto path = directory / "keys.tex";
+        WriteFile(path, testCase.bytes);
+        ASSERT_TRUE(Start(path));
+        View().SetFocus();
+        backend.PressKey(VK_DOWN);
+        backend.PressKey(VK_END);
+        backend.RunIdle();
+        EXPECT_EQ(FramePeer().StatusPanes()[2].text, testCase.paneAfterEnd) << testCase.bytes;
+        backend.PressKey(VK_HOME, {VK_SHIFT});
+        EXPECT_TRUE(View().HasSelection());
+        backend.PressKey(VK_END, {VK_CONTROL});
+        backend.RunIdle();
+        EXPECT_EQ(FramePeer().StatusPanes()[2].text, "Ln 3, Col 1");
+        TearDown();
+    }
+}
+
+TEST_F(EditorWindowTest, ViewEncodingReadsTheSameBytesTheOtherWay)
+{
+    const auto path = directory / "legacy.tex";
+    const std::string bytes = "caf\xE9 \xC3\xA9\n";
+    WriteFile(path, bytes);
+    ASSERT_TRUE(Start(path));
+    EXPECT_TRUE(backend.OpenMenuEntry(Frame(), ID_VIEW_ENCODING_LEGACY)->checked);
+    EXPECT_EQ(ViewText(0, 7), "caf\xE9 \xC3\xA9");
+    View().SetFocus();
+    backend.PressKey(VK_END);
+    backend.RunIdle();
+    EXPECT_EQ(FramePeer().StatusPanes()[2].text, "Ln 1, Col 8");
+
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_VIEW_ENCODING_UTF8));
+    EXPECT_TRUE(backend.OpenMenuEntry(Frame(), ID_VIEW_ENCODING_UTF8)->checked);
+    EXPECT_FALSE(backend.OpenMenuEntry(Frame(), ID_VIEW_ENCODING_LEGACY)->checked);
+    // The lone byte E9 is invalid UTF-8 and shows as a red mark; the sequence is one character.
+    EXPECT_EQ(ViewText(0, 6), "caf\xEF\xBF\xBD \xC3\xA9");
+    EXPECT_EQ(ViewTextColour(3, 0), RGB(255, 0, 0));
+    backend.RunIdle();
+    EXPECT_EQ(FramePeer().StatusPanes()[2].text, "Ln 1, Col 7");
+    EXPECT_FALSE(Document().IsModified());
+    ASSERT_TRUE(backend.ChooseMenuCommand(Frame(), ID_FILE_SAVE));
+    EXPECT_EQ(ReadFile(path), bytes);
+}
+
 } // namespace
