@@ -180,7 +180,8 @@ void CQuillTextView::DrawUtf8Text(CDC& dc, Pen& pen, const CRect& rect, int line
     int column = ColumnOfChar(line, index);
     const int charWidth = CharWidth();
     const TextEncoding previousEncoding = dc.SetTextEncoding(encoding);
-    // Stretches of valid characters, and each invalid byte on its own in the error colour.
+    // Stretches of valid characters, and each invalid byte on its own in the error colour; what lies
+    // right of the band is not drawn.
     while (index < end && pen.x < rect.right) {
         const bool invalid = !utf8::DecodeAt(text, static_cast<std::size_t>(index)).valid;
         int stretchEnd = index;
@@ -188,7 +189,8 @@ void CQuillTextView::DrawUtf8Text(CDC& dc, Pen& pen, const CRect& rect, int line
         do {
             endColumn = tab_expansion::ColumnAfterCharacter(text, stretchEnd, endColumn, m_tabSize, encoding);
             stretchEnd = utf8::NextCharacter(text, stretchEnd, encoding);
-        } while (!invalid && stretchEnd < end && utf8::DecodeAt(text, static_cast<std::size_t>(stretchEnd)).valid);
+        } while (!invalid && stretchEnd < end && (endColumn - column) * charWidth <= rect.right - pen.x
+                 && utf8::DecodeAt(text, static_cast<std::size_t>(stretchEnd)).valid);
         const std::string expanded = ExpandTabs(line, index, stretchEnd - index);
         const COLORREF previousText = invalid ? dc.SetTextColor(SlotColour(ColourSlot::InvalidCharacter)) : 0;
         dc.ExtTextOut(pen.x, pen.y, ETO_CLIPPED, &rect, expanded);

@@ -391,6 +391,25 @@ TEST_F(TextViewNavigationTest, Utf8TextIsDrawnCharacterByCharacterWithInvalidByt
     EXPECT_EQ(buffer.LineLength(0), 9);
 }
 
+TEST_F(TextViewNavigationTest, ALongUtf8LineScrollsByCells)
+{
+    std::string line;
+    for (int count = 0; count < 20; ++count)
+        line += "\xC3\xA9\xE4\xB8\xAD";
+    SetText(line + "END");
+    Press({{VK_END}});
+    // Twenty times three cells, then three letters: the caret at column 63.
+    EXPECT_EQ(view->FirstColumn(), 63 - Columns);
+    EXPECT_EQ(RowText(0, Columns).substr(RowText(0, Columns).size() - 3), "END");
+    EXPECT_EQ(backend.Peer(*view).Caret().rect.left, Margin + Columns * CellWidth);
+    // Back over "END" and one wide character; the whole line is one word.
+    Press({{VK_LEFT}, {VK_LEFT}, {VK_LEFT}, {VK_LEFT}});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{97, 0}));
+    Press({{VK_LEFT, Held::Ctrl}});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{0, 0}));
+    EXPECT_EQ(view->FirstColumn(), 0);
+}
+
 TEST_F(TextViewNavigationTest, SwitchingTheEncodingKeepsTheCaretOnACharacter)
 {
     SetText("x\xC3\xA9y");

@@ -238,4 +238,40 @@ TEST_F(EditorWindowGuiTest, TheCaretBlinksWhereTheKeysPutItAndThePositionPaneFol
     EXPECT_TRUE(ProcessEventsUntil([&] { return PaneShows("Ln 3, Col 2"); }));
 }
 
+TEST_F(EditorWindowGuiTest, BookmarkKeysAndUtf8TextInTheRealWindow)
+{
+    std::string text = "\xC3\xA9t\xC3\xA9 \xFF" "bad\n";
+    for (int line = 1; line < 150; ++line) {
+        text += "% line ";
+        text += std::to_string(line);
+        text += '\n';
+    }
+    const auto path = directory / "marks.tex";
+    WriteFile(path, text);
+    Start(path);
+    View().SetFocus();
+    ProcessEventsFor(30);
+    // The invalid byte after "été " shows as a red mark in column 4; "été" keeps three cells.
+    const QColor red(255, 0, 0);
+    EXPECT_GT(PixelsOf(ViewImage(), red, 0, 4, 5), 5);
+    EXPECT_EQ(PixelsOf(ViewImage(), red, 0, 0, 4), 0);
+
+    // Ctrl+5 marks line 140, Alt+5 comes back to it from the top.
+    PressKey(Qt::Key_End, Qt::ControlModifier);
+    for (int line = 150; line > 140; --line)
+        PressKey(Qt::Key_Up);
+    PressKey(Qt::Key_5, Qt::ControlModifier);
+    EXPECT_NE(Document().Buffer().LineFlagsOf(140) & NumberedBookmarkFlag(5), 0U);
+    PressKey(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(View().TopLine(), 0);
+    PressKey(Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(View().CaretPos(), (TextPosition{0, 140}));
+    EXPECT_GT(View().TopLine(), 0);
+    // Ctrl+F2 and F2 for the unnumbered ones.
+    PressKey(Qt::Key_F2, Qt::ControlModifier);
+    PressKey(Qt::Key_Home, Qt::ControlModifier);
+    PressKey(Qt::Key_F2);
+    EXPECT_EQ(View().CaretPos(), (TextPosition{0, 140}));
+}
+
 } // namespace
