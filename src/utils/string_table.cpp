@@ -49,6 +49,8 @@ constexpr StringEntry kStringTable[] = {
     {8627, "Drag And Drop"},
     {8628, "Replace"},
     {8629, "Auto Indent"},
+    {8630, "Replace All"},
+    {8631, "The regular expression \"{}\" is not valid:\n{} (at offset {})."},
     // Socket error texts; the id is the error code.
     {10004, "Interrupted function call"},
     {10013, "Permission denied"},
