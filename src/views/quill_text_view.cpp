@@ -17,6 +17,7 @@ CQuillTextView::CQuillTextView()
     MapUpdateCommandUI(ID_INDICATOR_POSITION, &CQuillTextView::OnUpdatePositionPane);
     MapCaretCommands();
     MapBookmarkCommands();
+    MapFindCommands();
     ResetViewState();
 }
 
@@ -47,6 +48,8 @@ void CQuillTextView::ResetViewState()
     m_firstColumn = 0;
     m_selectionVisibility = SelectionVisibility::WithFocus;
     m_anyUnnumberedBookmark = false;
+    ForgetMouseState();
+    ForgetLastSearch();
     if (GetSafeHwnd() != nullptr)
         PlaceCaret();
 }
@@ -162,6 +165,10 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
         UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
         return;
     }
+    if (m_updatesDeferred > 0) {
+        NoteDeferredChange(change, hints, line);
+        return;
+    }
     if ((hints & UpdateHint::OneLine) != 0) {
         m_parseStates.InvalidateFrom(line);
         m_lengths.Invalidate(line);
@@ -218,6 +225,11 @@ void CQuillTextView::MoveStoredPositions(const TextChange& change)
     change.AdjustPosition(m_selStart);
     change.AdjustPosition(m_selEnd);
     change.AdjustPosition(m_anchorPos);
+    // The editable view removes a moved text where it is when the drop is done.
+    if (m_draggingText) {
+        change.AdjustPosition(m_draggedRange.start);
+        change.AdjustPosition(m_draggedRange.end);
+    }
     TextPosition top{0, m_topLine};
     change.AdjustPosition(top);
     m_topLine = top.line;

@@ -4,6 +4,7 @@
 #include "buffer/quill_text_buffer.h"
 #include "buffer/text_position.h"
 #include "platform/accelerators.h"
+#include "platform/drag_drop.h"
 #include "platform/bitmap.h"
 #include "platform/font.h"
 #include "platform/image_list.h"
@@ -11,8 +12,11 @@
 #include "platform/view.h"
 #include "views/colour_slot.h"
 #include "views/line_value_cache.h"
+#include "views/text_search.h"
 
+#include <climits>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +26,14 @@ enum class ScrollBarTracking { Leave, Move };
 enum class SelectionVisibility { WithFocus, Always };
 // Whether a cursor command moves the caret alone or extends the selection with it.
 enum class CaretMotion { Move, Select };
+// How a mouse selection grows while the button is held.
+enum class MouseSelectionMode { Characters, Words, Lines };
+
+// The ordered ends of a piece of text.
+struct TextRange {
+    TextPosition start;
+    TextPosition end;
+};
 
 // Shows one text buffer as a grid of fixed-width cells: a selection margin at the left, one band
 // per line, tabs expanded to tab stops, and each line split into coloured runs by ScanLine, which
@@ -131,6 +143,47 @@ public:
     void ScrollColumnRight();
     bool AnyUnnumberedBookmark() const { return m_anyUnnumberedBookmark; }
 
+    // Find: matches lie within one line. Both throw SearchPatternError for an invalid regular
+    // expression.
+    bool SearchTextInRange(std::string_view text, TextPosition start, TextPosition rangeBegin, TextPosition rangeEnd,
+                           std::uint32_t flags, SearchWrap wrap, FoundText& found);
+    bool SearchText(std::string_view text, TextPosition start, std::uint32_t flags, SearchWrap wrap, FoundText& found);
+    // Where a search with these flags starts: the caret, or upwards the start of the selection.
+    TextPosition SearchStart(std::uint32_t flags) const;
+    TextPosition EndOfText() const;
+    // The position one character further, the start of the next line at a line's end, and past the
+    // end of the text (where no search finds anything) at its end.
+    TextPosition PositionAfterCharacter(TextPosition position) const;
+
+    // The mouse: a click chooses the nearest boundary between characters; words are runs of word
+    // characters (IsWordByte).
+    CPoint SnapPoint(CPoint point);
+    TextPosition WordEndAfter(TextPosition position) const;
+    TextPosition WordStartBefore(TextPosition position) const;
+    bool IsMouseSelecting() const { return m_mouseSelecting; }
+
+    // The drag source: the selection's text (nothing without a selection), remembered as the
+    // dragged range, which follows the edits made while the drag runs.
+    std::optional<std::string> MakeDragData();
+    virtual DROPEFFECT DragSourceEffects() const;
+    // The drag ended with an effect other than none; nothing in this class.
+    virtual void OnDragSourceDone(DROPEFFECT effect);
+    bool IsDraggingText() const { return m_draggingText; }
+    TextRange DraggedRange() const { return m_draggedRange; }
+
+    // While one exists, buffer changes only move the view's stored positions; the caches, the scroll
+    // bars, the caret and the screen catch up once when the last one ends.
+    class DeferredUpdates {
+    public:
+        explicit DeferredUpdates(CQuillTextView& view);
+        ~DeferredUpdates();
+        DeferredUpdates(const DeferredUpdates&) = delete;
+        DeferredUpdates& operator=(const DeferredUpdates&) = delete;
+
+    private:
+        CQuillTextView& m_view;
+    };
+
     // Repaints the bands of lines `first` to `last` (-1: to the bottom of the window).
     void RepaintLines(int first, int last);
     // Detaches from the current buffer and attaches to `buffer`, or to FindBuffer() when null.
@@ -157,6 +210,16 @@ protected:
     void OnVScroll(UINT code, UINT position) override;
     void OnHScroll(UINT code, UINT position) override;
     bool OnMouseWheel(UINT flags, short delta, CPoint point) override;
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
+    void OnRButtonDown(UINT flags, CPoint point) override;
+    void OnMouseMove(UINT flags, CPoint point) override;
+    void OnTimer(UINT_PTR id) override;
+    bool OnSetCursor(CWnd* window, UINT hitTest, UINT message) override;
+
+    // The text between the ordered ends of the selection.
+    std::string SelectedText() const;
 
 private:
     // Where the next run of a line is drawn; runs advance it.
@@ -260,4 +323,48 @@ private:
     bool m_caretSuppressed = false;
     bool m_anyUnnumberedBookmark = false;
     HACCEL m_accelerators = nullptr;
+
+    // Find (quill_text_view_find.cpp): the options of the last Find dialog of this view.
+    void MapFindCommands();
+    void ForgetLastSearch();
+    void OnEditFind();
+    void OnEditFindNext();
+    void OnEditFindPrevious();
+    void FindAgain(std::uint32_t flags);
+    void OnUpdateFindAgain(CCmdUI* commandUi);
+    bool m_lastSearchValid = false;
+    std::uint32_t m_lastSearchFlags = 0;
+    std::string m_lastSearchText;
+
+    // The mouse (quill_text_view_mouse.cpp).
+    bool SelectionContains(TextPosition position) const;
+    TextPosition PositionAfterLine(int line) const;
+    // Moves the caret and leaves the anchor where it was.
+    void MoveCaretKeepingAnchor(TextPosition position);
+    std::pair<TextPosition, TextPosition> WordSpan(TextPosition anchor, TextPosition position) const;
+    // The whole lines from the anchor's to the pointer's; `caret` is where the caret goes.
+    std::pair<TextPosition, TextPosition> LineSpan(int anchorLine, int pointerLine, TextPosition& caret) const;
+    void StartMouseSelection(MouseSelectionMode mode);
+    void EndMouseSelection();
+    void ShowSelection(TextPosition start, TextPosition end);
+    void ExtendMouseSelection(CPoint point);
+    void FinishMouseSelection(CPoint point);
+    void ScrollTowardsPointer();
+    void DragSelection();
+    void OfferPrimarySelection();
+    void ForgetMouseState();
+    bool m_mouseSelecting = false;
+    bool m_lineSelectMode = false;
+    bool m_wordSelectMode = false;
+    UINT_PTR m_selectTimer = 0;
+    bool m_dragPending = false;
+    bool m_draggingText = false;
+    TextRange m_draggedRange;
+
+    // Deferred updates (quill_text_view_deferred.cpp).
+    void NoteDeferredChange(const TextChange* change, std::uint32_t hints, std::int32_t line);
+    void CatchUpDeferredChanges();
+    int m_updatesDeferred = 0;
+    int m_deferredFirstLine = INT_MAX;
+    std::uint32_t m_deferredHints = 0;
 };

@@ -148,6 +148,7 @@ void CQuillTextView::OnKillFocus(CWnd* newWindow)
 {
     CView::OnKillFocus(newWindow);
     m_hasFocus = false;
+    EndMouseSelection();
     PlaceCaret();
     RepaintSelectionLines();
 }

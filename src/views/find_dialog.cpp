@@ -1,0 +1,90 @@
+#include "views/find_dialog.h"
+
+#include "platform/command_ids.h"
+#include "platform/messages.h"
+#include "views/line_matcher.h"
+#include "views/quill_text_view.h"
+#include "views/search_dialog_templates.h"
+#include "views/search_flags.h"
+#include "views/search_messages.h"
+#include "views/text_search.h"
+
+using namespace search_dialogs;
+
+CFindDialog::CFindDialog(CQuillTextView& view) : CDialog(FindTemplateId, &view), m_view(view)
+{
+    RegisterTemplates();
+    MapNotification(FindTextEdit, EN_CHANGE, [this] { EnableFindNext(); });
+}
+
+std::uint32_t CFindDialog::Flags() const
+{
+    std::uint32_t flags = 0;
+    if (m_matchCase != 0)
+        flags |= SearchFlags::FindMatchCase;
+    if (m_wholeWord != 0)
+        flags |= SearchFlags::FindWholeWord;
+    if (m_regularExpression != 0)
+        flags |= SearchFlags::FindRegularExpression;
+    if (m_direction == Up)
+        flags |= SearchFlags::FindDirectionUp;
+    return flags;
+}
+
+void CFindDialog::SetFlags(std::uint32_t flags)
+{
+    m_matchCase = (flags & SearchFlags::FindMatchCase) != 0 ? 1 : 0;
+    m_wholeWord = (flags & SearchFlags::FindWholeWord) != 0 ? 1 : 0;
+    m_regularExpression = (flags & SearchFlags::FindRegularExpression) != 0 ? 1 : 0;
+    m_direction = (flags & SearchFlags::FindDirectionUp) != 0 ? Up : Down;
+}
+
+bool CFindDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    EnableFindNext();
+    return true;
+}
+
+void CFindDialog::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Text(exchange, FindTextEdit, m_findText);
+    DDX_Check(exchange, WholeWordBox, m_wholeWord);
+    DDX_Check(exchange, MatchCaseBox, m_matchCase);
+    DDX_Check(exchange, RegularExpressionBox, m_regularExpression);
+    DDX_Radio(exchange, UpRadio, m_direction);
+}
+
+void CFindDialog::EnableFindNext()
+{
+    std::string text;
+    GetDlgItemText(FindTextEdit, text);
+    if (CWnd* button = GetDlgItem(IDOK))
+        button->EnableWindow(!text.empty());
+}
+
+void CFindDialog::OnOK()
+{
+    if (!UpdateData(DataDirection::FromControls))
+        return;
+    FoundText found;
+    try {
+        const TextPosition start = m_currentPosition.value_or(m_view.SearchStart(Flags()));
+        if (!m_view.SearchText(m_findText, start, Flags(), SearchWrap::Yes, found)) {
+            ShowTextNotFound(m_findText);
+            m_currentPosition = TextPosition{};
+            return;
+        }
+    } catch (const SearchPatternError& error) {
+        ShowSearchPatternError(error);
+        return;
+    }
+    m_view.SelectFoundText(found.position, found.length);
+    EndDialog(IDOK);
+}
+
+void CFindDialog::OnCancel()
+{
+    UpdateData(DataDirection::FromControls);
+    CDialog::OnCancel();
+}
