@@ -15,16 +15,16 @@ DialogTemplate FindTemplate()
     return {"Find",
             236,
             62,
-            {{IDC_STATIC, DialogItemKind::Label, "Fi&nd what:", 4, 8, 42, 8, 0},
-             {FindTextEdit, DialogItemKind::Edit, "", 47, 7, 128, 12, 0},
-             {WholeWordBox, DialogItemKind::CheckBox, "Match &whole word only", 4, 24, 100, 10, 0},
-             {MatchCaseBox, DialogItemKind::CheckBox, "Match &case", 4, 36, 64, 10, 0},
-             {RegularExpressionBox, DialogItemKind::CheckBox, "Regular e&xpression", 4, 48, 90, 10, 0},
-             {IDC_STATIC, DialogItemKind::GroupBox, "Direction", 107, 24, 68, 28, 0},
-             {UpRadio, DialogItemKind::RadioButton, "&Up", 111, 36, 25, 12, WS_GROUP},
-             {DownRadio, DialogItemKind::RadioButton, "&Down", 138, 36, 35, 12, 0},
-             {IDOK, DialogItemKind::DefaultPushButton, "&Find Next", 180, 5, 50, 14, 0},
-             {IDCANCEL, DialogItemKind::PushButton, "Cancel", 180, 23, 50, 14, 0}}};
+            {{IDC_STATIC, DialogItemKind::Label, "Fi&nd what:", 4, 8, 40, 8, 0},
+             {FindTextEdit, DialogItemKind::Edit, "", 46, 7, 128, 12, 0},
+             {WholeWordBox, DialogItemKind::CheckBox, "Match &whole word only", 4, 24, 110, 10, 0},
+             {MatchCaseBox, DialogItemKind::CheckBox, "Match &case", 4, 36, 70, 10, 0},
+             {RegularExpressionBox, DialogItemKind::CheckBox, "Regular e&xpression", 4, 48, 100, 10, 0},
+             {IDC_STATIC, DialogItemKind::GroupBox, "Direction", 118, 22, 58, 37, 0},
+             {UpRadio, DialogItemKind::RadioButton, "&Up", 123, 33, 50, 10, WS_GROUP},
+             {DownRadio, DialogItemKind::RadioButton, "&Down", 123, 45, 50, 10, 0},
+             {IDOK, DialogItemKind::DefaultPushButton, "&Find Next", 180, 5, 52, 14, 0},
+             {IDCANCEL, DialogItemKind::PushButton, "Cancel", 180, 23, 52, 14, 0}}};
 }
 
 DialogTemplate ReplaceTemplate()
