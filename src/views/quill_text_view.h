@@ -358,6 +358,7 @@ private:
     bool m_wordSelectMode = false;
     UINT_PTR m_selectTimer = 0;
     bool m_dragPending = false;
+    CPoint m_dragPendingPoint;
     bool m_draggingText = false;
     TextRange m_draggedRange;
 

@@ -9,6 +9,7 @@
 #include "views/margin_cursor.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr UINT SelectTimerMilliseconds = 100;
 // While the pointer is farther than a line above or below the window, the selection scrolls faster.
 constexpr int SlowScrollLines = 1;
 constexpr int FastScrollLines = 3;
+// A press inside the selection becomes a drag once the pointer is this far away, so that the
+// jitter of a click does not drag.
+constexpr int DragStartDistance = 4;
 
 }  // namespace
 
@@ -152,6 +156,7 @@ void CQuillTextView::OnLButtonDown(UINT flags, CPoint point)
     }
     if (SelectionContains(PointToText(point))) {
         m_dragPending = true;
+        m_dragPendingPoint = point;
         return;
     }
     const TextPosition position = PointToText(SnapPoint(point));
@@ -176,7 +181,9 @@ void CQuillTextView::OnMouseMove(UINT flags, CPoint point)
         ExtendMouseSelection(point);
         return;
     }
-    if (m_dragPending) {
+    const bool farEnough = std::abs(point.x - m_dragPendingPoint.x) > DragStartDistance
+                           || std::abs(point.y - m_dragPendingPoint.y) > DragStartDistance;
+    if (m_dragPending && farEnough) {
         m_dragPending = false;
         DragSelection();
     }

@@ -155,11 +155,13 @@ TEST_F(MouseSelectionTest, PointerOutsideTheWindowScrollsByTheTimer)
     EXPECT_EQ(view->TopLine(), 2) << "and stops the timer";
 }
 
-TEST_F(MouseSelectionTest, ClickInsideTheSelectionWithoutMovingCollapsesIt)
+TEST_F(MouseSelectionTest, ClickInsideTheSelectionWithoutDraggingCollapsesIt)
 {
     SetText("drag this text");
     view->SelectRange({5, 0}, {9, 0});
-    Click(CellPoint(7, 0));
+    Press(CellPoint(7, 0));
+    backend.MouseMove(*view, CellPoint(7, 0) + CSize(1, 3));
+    Release(CellPoint(7, 0) + CSize(1, 3));
     EXPECT_FALSE(view->HasSelection());
     EXPECT_EQ(view->CaretPos(), (TextPosition{7, 0}));
 }
