@@ -1,6 +1,7 @@
 #include "utils/byte_search.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace utils {
@@ -8,6 +9,8 @@ namespace utils {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
+// memmem's preparation costs more than a shorter text takes to scan.
+constexpr std::size_t LongText = 4096;
 
 bool EqualIgnoringAsciiCase(const char* first, const char* second, std::size_t length)
 {
@@ -28,7 +31,7 @@ std::size_t NextByte(std::string_view text, char byte, std::size_t from)
     return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
 }
 
-std::size_t SearchExact(std::string_view text, std::string_view pattern, std::size_t from)
+std::size_t SearchWithMemmem(std::string_view text, std::string_view pattern, std::size_t from)
 {
     const void* found = ::memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
     if (found == nullptr)
@@ -36,29 +39,79 @@ std::size_t SearchExact(std::string_view text, std::string_view pattern, std::si
     return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
 }
 
-// Candidates are the places of the first pattern byte in either case, found with memchr so that
-// long texts are scanned at memory speed.
-std::size_t SearchIgnoringCase(std::string_view text, std::string_view pattern, std::size_t from)
+// How common each byte is in prose and LaTeX sources, roughly: the higher, the more common.
+std::array<int, 256> CommonnessTable()
 {
-    const char upper = AsciiUpper(pattern.front());
-    const char lower = upper >= 'A' && upper <= 'Z' ? static_cast<char>(upper - 'A' + 'a') : upper;
-    std::size_t nextUpper = NextByte(text, upper, from);
-    std::size_t nextLower = lower == upper ? kNone : NextByte(text, lower, from);
-    const std::size_t lastStart = text.size() - pattern.size();
-    for (;;) {
-        const std::size_t candidate = std::min(nextUpper, nextLower);
-        if (candidate == kNone || candidate > lastStart)
-            return kNone;
-        if (EqualIgnoringAsciiCase(text.data() + candidate + 1, pattern.data() + 1, pattern.size() - 1))
-            return candidate;
-        if (candidate == nextUpper)
-            nextUpper = NextByte(text, upper, candidate + 1);
-        if (candidate == nextLower)
-            nextLower = NextByte(text, lower, candidate + 1);
+    static constexpr std::string_view byFrequency = " etaoinsrhldcumfpgwybv\\.,{}kx-012$%()STACIPMBDE=jq_^~z";
+    std::array<int, 256> table{};
+    for (std::size_t rank = 0; rank < byFrequency.size(); ++rank)
+        table[static_cast<unsigned char>(byFrequency[rank])] = static_cast<int>(byFrequency.size() - rank);
+    return table;
+}
+
+int Commonness(char byte)
+{
+    static const std::array<int, 256> table = CommonnessTable();
+    return table[static_cast<unsigned char>(byte)];
+}
+
+// The index of the pattern byte that is rarest in text (both letter cases counted when case is
+// ignored), so that memchr stops at as few candidates as possible.
+std::size_t RarestByteIndex(std::string_view pattern, Case comparison)
+{
+    std::size_t rarest = 0;
+    int rarestCommonness = 1 << 30;
+    for (std::size_t index = 0; index < pattern.size(); ++index) {
+        const char byte = pattern[index];
+        const int commonness = comparison == Case::Sensitive ? Commonness(byte)
+                                                             : Commonness(AsciiUpper(byte)) + Commonness(AsciiLower(byte));
+        if (commonness < rarestCommonness) {
+            rarest = index;
+            rarestCommonness = commonness;
+        }
     }
+    return rarest;
 }
 
 }  // namespace
+
+BytePattern::BytePattern(std::string_view pattern, Case comparison)
+    : m_pattern(pattern), m_comparison(comparison), m_anchor(RarestByteIndex(pattern, comparison))
+{
+    if (pattern.empty())
+        return;
+    const char anchor = pattern[m_anchor];
+    m_anchorUpper = comparison == Case::Insensitive ? AsciiUpper(anchor) : anchor;
+    m_anchorLower = comparison == Case::Insensitive ? AsciiLower(anchor) : anchor;
+}
+
+// Candidates are the places of the pattern's rarest byte (in either case when case is ignored),
+// found with memchr, so that texts are scanned at memory speed; each is then compared whole.
+std::size_t BytePattern::FindIn(std::string_view text, std::size_t from) const
+{
+    if (from > text.size() || m_pattern.size() > text.size() - from)
+        return kNone;
+    if (m_pattern.empty())
+        return from;
+    const std::size_t lastStart = text.size() - m_pattern.size();
+    std::size_t nextUpper = NextByte(text, m_anchorUpper, from + m_anchor);
+    std::size_t nextLower = m_anchorLower == m_anchorUpper ? kNone : NextByte(text, m_anchorLower, from + m_anchor);
+    for (;;) {
+        const std::size_t candidate = std::min(nextUpper, nextLower);
+        if (candidate == kNone || candidate - m_anchor > lastStart)
+            return kNone;
+        const std::size_t start = candidate - m_anchor;
+        const bool equal = m_comparison == Case::Sensitive
+                               ? std::memcmp(text.data() + start, m_pattern.data(), m_pattern.size()) == 0
+                               : EqualIgnoringAsciiCase(text.data() + start, m_pattern.data(), m_pattern.size());
+        if (equal)
+            return start;
+        if (candidate == nextUpper)
+            nextUpper = NextByte(text, m_anchorUpper, candidate + 1);
+        if (candidate == nextLower)
+            nextLower = NextByte(text, m_anchorLower, candidate + 1);
+    }
+}
 
 std::size_t SearchBytes(std::string_view text, std::string_view pattern, std::size_t from, Case comparison)
 {
@@ -66,9 +119,9 @@ std::size_t SearchBytes(std::string_view text, std::string_view pattern, std::si
         return kNone;
     if (pattern.empty())
         return from;
-    if (comparison == Case::Sensitive)
-        return SearchExact(text, pattern, from);
-    return SearchIgnoringCase(text, pattern, from);
+    if (comparison == Case::Sensitive && text.size() - from >= LongText)
+        return SearchWithMemmem(text, pattern, from);
+    return BytePattern(pattern, comparison).FindIn(text, from);
 }
 
 }  // namespace utils

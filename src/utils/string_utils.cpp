@@ -22,11 +22,6 @@ bool IsAsciiDigit(char character)
     return character >= '0' && character <= '9';
 }
 
-char AsciiLower(char character)
-{
-    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
-}
-
 bool SameCharacter(char first, char second, Case comparison)
 {
     if (comparison == Case::Sensitive)
