@@ -1,5 +1,6 @@
 #include "views/line_matcher.h"
 
+#include "utils/byte_search.h"
 #include "utils/message_format.h"
 #include "utils/string_table.h"
 #include "views/search_flags.h"
@@ -50,12 +51,29 @@ const std::array<unsigned char, 256>& AsciiFold()
     return table;
 }
 
+int Found(std::size_t index)
+{
+    return index == std::string_view::npos ? -1 : static_cast<int>(index);
+}
+
 int FindBytes(std::string_view haystack, std::string_view needle, int from)
 {
-    if (needle.empty())
-        return from;
-    const void* found = memmem(haystack.data() + from, haystack.size() - static_cast<std::size_t>(from), needle.data(), needle.size());
-    return found == nullptr ? -1 : static_cast<int>(static_cast<const char*>(found) - haystack.data());
+    return Found(utils::SearchBytes(haystack, needle, static_cast<std::size_t>(from), utils::Case::Sensitive));
+}
+
+// Eight bytes at a time without an early exit, which compilers turn into vector code.
+bool IsAscii(std::string_view text)
+{
+    std::uint64_t seen = 0;
+    std::size_t index = 0;
+    for (; index + 8 <= text.size(); index += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + index, 8);
+        seen |= word;
+    }
+    for (; index < text.size(); ++index)
+        seen |= static_cast<unsigned char>(text[index]);
+    return (seen & 0x8080808080808080ull) == 0;
 }
 
 }  // namespace
@@ -161,8 +179,17 @@ LineMatcher::LineMatcher(std::string_view text, std::uint32_t flags, TextEncodin
         m_expression = std::make_unique<RegularExpression>(text, flags, encoding);
         return;
     }
-    if ((flags & SearchFlags::FindMatchCase) == 0)
-        m_foldedText = FoldCase(text, encoding);
+    if ((flags & SearchFlags::FindMatchCase) != 0) {
+        m_exactPattern.emplace(text, utils::Case::Sensitive);
+        return;
+    }
+    m_foldedText = FoldCase(text, encoding);
+    m_foldedPattern.emplace(m_foldedText, utils::Case::Insensitive);
+    m_foldedTextIsAscii = IsAscii(m_foldedText);
+    // Only two characters beyond ASCII fold to ASCII letters: U+0130 to "i" and U+212A to "k".
+    // Without those letters an ASCII text matches ASCII bytes alone, so no line needs decoding.
+    const bool mayMatchBeyondAscii = m_foldedText.find_first_of("ik") != std::string::npos;
+    m_foldsLikeAscii = encoding == TextEncoding::Legacy || (m_foldedTextIsAscii && !mayMatchBeyondAscii);
 }
 
 LineMatcher::~LineMatcher() = default;
@@ -224,7 +251,7 @@ std::optional<LineMatch> LineMatcher::FindPlainOrExpression(std::string_view lin
         return m_expression->Match(line, from);
     if ((m_flags & SearchFlags::FindMatchCase) == 0)
         return FindFolded(line, from);
-    const int start = FindBytes(line, m_text, from);
+    const int start = Found(m_exactPattern->FindIn(line, static_cast<std::size_t>(from)));
     return start == -1 ? std::nullopt : std::optional<LineMatch>(LineMatch{start, static_cast<int>(m_text.size())});
 }
 
@@ -237,23 +264,16 @@ int LineMatcher::NextCharacterStart(std::string_view line, int index) const
 
 std::optional<LineMatch> LineMatcher::FindFolded(std::string_view line, int from) const
 {
-    // Most lines are ASCII: fold them byte by byte and search the copy; the match has the same
-    // place and length in the line.
-    const auto& fold = AsciiFold();
-    std::string_view piece = line.substr(static_cast<std::size_t>(from));
-    m_foldedLine.resize(piece.size());
-    unsigned char seen = 0;
-    for (std::size_t index = 0; index < piece.size(); ++index) {
-        const auto byte = static_cast<unsigned char>(piece[index]);
-        seen |= byte;
-        m_foldedLine[index] = static_cast<char>(fold[byte]);
-    }
-    if ((seen & 0x80) != 0 && m_encoding == TextEncoding::Utf8)
+    // Most lines are ASCII, and most search texts fold to ASCII: then folding ASCII letters is all
+    // there is to do, and the match has the same place and length in the line.
+    if (!m_foldsLikeAscii && !IsAscii(line.substr(static_cast<std::size_t>(from))))
         return FindFoldedUtf8(line, from);
-    const int start = FindBytes(m_foldedLine, m_foldedText, 0);
+    if (!m_foldedTextIsAscii && m_encoding == TextEncoding::Utf8)
+        return std::nullopt;
+    const int start = Found(m_foldedPattern->FindIn(line, static_cast<std::size_t>(from)));
     if (start == -1)
         return std::nullopt;
-    return LineMatch{from + start, static_cast<int>(m_foldedText.size())};
+    return LineMatch{start, static_cast<int>(m_foldedText.size())};
 }
 
 // Folds the characters of `text` one by one, noting where each folded byte came from; an invalid

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "utils/byte_search.h"
 #include "utils/utf8_characters.h"
 
 #include <cstdint>
@@ -70,7 +71,12 @@ private:
     TextEncoding m_encoding;
     // The text with its letters folded, for a search that ignores case.
     std::string m_foldedText;
+    bool m_foldedTextIsAscii = true;
+    // Folding ASCII letters alone finds every match of the folded text.
+    bool m_foldsLikeAscii = true;
     std::unique_ptr<RegularExpression> m_expression;
+    std::optional<utils::BytePattern> m_exactPattern;
+    std::optional<utils::BytePattern> m_foldedPattern;
     // Scratch space of the folded search, kept between lines.
     mutable std::string m_foldedLine;
     // For each byte of m_foldedLine in a UTF-8 search (and one past its end): where the character
