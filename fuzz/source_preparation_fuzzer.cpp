@@ -118,9 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> parts = Parts(data + 1, size - 1);
     WriteSources(parts);
     try {
-        CollectSources(Tree().Path(), job.documentPath, &job.extraFiles, job.sources, callback);
+        CollectSources(Tree().Path(), job.documentPath, job.mode, &job.extraFiles, job.sources, callback);
     } catch (const std::runtime_error&) {
-        return 0;  // an inclusion cycle: reported to the user as a job error
+        return 0;  // an inclusion cycle or two extra files of one name: reported to the user as a job error
     }
     for (const auto& [name, source] : job.sources) {
         if (name.find('/') != std::string::npos)
