@@ -41,6 +41,7 @@ LOGFONT HtmlViewFont()
 CHtmlView::CHtmlView()
 {
     MapCommand(ID_OUTPUT_VIEW_HTML, &CHtmlView::OnViewHtmlOutput);
+    MapCommand(ID_FORMAT_PARAGRAPH, [this] { FormatParagraphAtCaret(*this); });
 }
 
 void CHtmlView::OnInitialUpdate()

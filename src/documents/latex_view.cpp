@@ -62,6 +62,7 @@ CLatexView::CLatexView()
     MapCommand(ID_OUTPUT_VIEW_POSTSCRIPT, [this] { ViewOutputFile("ps", "ps"); });
     MapCommand(ID_OUTPUT_VIEW_PDF, [this] { ViewOutputFile("pdf", "pdf"); });
     MapCommand(ID_OUTPUT_VIEW_HTML, &CLatexView::OnViewHtmlOutput);
+    MapCommand(ID_FORMAT_PARAGRAPH, [this] { FormatParagraphAtCaret(*this); });
     // View PostScript Output stays enabled; its handler checks for a running job itself.
     for (UINT command : {ID_OUTPUT_CREATE_POSTSCRIPT, ID_OUTPUT_CREATE_PDF, ID_OUTPUT_CREATE_HTML, ID_OUTPUT_MASTER_HTML,
                          ID_OUTPUT_MASTER_POSTSCRIPT, ID_OUTPUT_VIEW_PDF, ID_OUTPUT_VIEW_HTML})

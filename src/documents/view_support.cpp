@@ -1,9 +1,18 @@
 #include "documents/view_support.h"
 
 #include "buffer/document/quill_edit_doc.h"
+#include "documents/paragraph_format.h"
 #include "platform/dc.h"
 #include "platform/resources.h"
 #include "platform/wnd.h"
+#include "views/quill_text_view.h"
+
+namespace {
+
+// The undo description number both edits of paragraph formatting are recorded with.
+constexpr std::int32_t FormatParagraphAction = 15;
+
+}  // namespace
 
 void PaintMarginGuide(CDC& dc, const CRect& rect, int firstColumn, int charWidth)
 {
@@ -36,4 +45,25 @@ bool TranslateViewKeys(CWnd& view, HACCEL table, MSG* message)
     if (message->message < WM_KEYFIRST || message->message > WM_KEYLAST || table == nullptr)
         return false;
     return TranslateAccelerator(view.GetSafeHwnd(), table, message) != 0;
+}
+
+void FormatParagraphAtCaret(CQuillTextView& view)
+{
+    CQuillTextBuffer* buffer = view.Buffer();
+    if (buffer == nullptr || buffer->IsReadOnly())
+        return;
+    const auto replacement = FormatParagraph(*buffer, view.CaretPos().line);
+    if (!replacement)
+        return;
+    const TextPosition start = replacement->start;
+    const TextPosition end = replacement->end;
+    std::int32_t endLine = 0;
+    std::int32_t endChar = 0;
+    buffer->OpenUndoGroup(UndoGroupMerge::NewGroup);
+    buffer->DeleteText(&view, start.line, start.character, end.line, end.character, FormatParagraphAction);
+    buffer->InsertText(&view, start.line, start.character, replacement->text, endLine, endChar, FormatParagraphAction);
+    buffer->CloseUndoGroup(&view);
+    view.SetCaretPos(replacement->caret);
+    view.SelectRange(replacement->caret, replacement->caret);
+    view.BringIntoView(replacement->caret);
 }

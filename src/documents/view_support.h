@@ -9,6 +9,7 @@ class CDC;
 class CDocument;
 class CWnd;
 class CQuillTextBuffer;
+class CQuillTextView;
 
 // What the LaTeX and the HTML view share: the margin guide, the document's buffer and their own key
 // tables.
@@ -31,3 +32,7 @@ HACCEL LoadViewKeyTable(UINT id, const std::vector<ACCEL>& entries);
 
 // Offers a keyboard message to the view's own key table; true when it became a command.
 bool TranslateViewKeys(CWnd& view, HACCEL table, MSG* message);
+
+// Ctrl+F: formats the paragraph at the view's caret in one undo step and puts the caret at the end
+// of its last line. Nothing happens on a blank line or in a read-only text.
+void FormatParagraphAtCaret(CQuillTextView& view);

@@ -4,6 +4,8 @@
 // field splitter, replace-all, case-insensitive comparison, line breaks and the text wrapper.
 // Characters are single bytes; classification is plain ASCII.
 
+#include "utils/utf8_characters.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -90,6 +92,8 @@ std::int64_t FromDecimalText(const std::string& text);
 
 // Re-wraps text into lines of fewer than width characters where words allow; every inserted break
 // is "\r\n", punctuation stays with the word before it and a longer word overflows its line.
-std::string Wrap(std::string text, int width);
+// Characters are counted in the encoding: bytes in a legacy text, never splitting a sequence of a
+// UTF-8 one.
+std::string Wrap(std::string text, int width, TextEncoding encoding = TextEncoding::Legacy);
 
 }  // namespace utils

@@ -1,7 +1,9 @@
 // The text wrapper of paragraph formatting and message boxes.
 
 #include "utils/string_utils.h"
+#include "utils/utf8_characters.h"
 
+#include <vector>
 
 namespace utils {
 
@@ -9,17 +11,42 @@ namespace {
 
 enum class CharacterClass { Space, Word, Other };
 
-CharacterClass ClassOf(char character)
+// The text as its characters: one byte each in a legacy text, a UTF-8 sequence (or an invalid
+// byte) each in UTF-8. Breaks go only between characters.
+using Characters = std::vector<std::string>;
+
+Characters SplitCharacters(const std::string& text, TextEncoding encoding)
 {
-    if (character == ' ' || character == '\t' || character == '\r' || character == '\n')
+    Characters characters;
+    const int length = static_cast<int>(text.size());
+    for (int index = 0; index < length;) {
+        const int next = utf8::NextCharacter(text, index, encoding);
+        characters.push_back(text.substr(static_cast<std::size_t>(index), static_cast<std::size_t>(next - index)));
+        index = next;
+    }
+    return characters;
+}
+
+std::string Joined(const Characters& characters)
+{
+    std::string text;
+    for (const std::string& character : characters)
+        text += character;
+    return text;
+}
+
+// Every character beyond ASCII is a word character, as every byte above 127 is one.
+CharacterClass ClassOf(const std::string& character)
+{
+    const char first = character.front();
+    if (first == ' ' || first == '\t' || first == '\r' || first == '\n')
         return CharacterClass::Space;
-    if (IsIdentifierCharacter(character) || character == '.' || character == '-' ||
-        static_cast<unsigned char>(character) >= 128)
+    if (IsIdentifierCharacter(first) || first == '.' || first == '-' || static_cast<unsigned char>(first) >= 128)
         return CharacterClass::Word;
     return CharacterClass::Other;
 }
 
-bool IsSpace(char character)
+bool IsSpace(const std::string& character)
 {
     return ClassOf(character) == CharacterClass::Space;
 }
@@ -27,12 +54,12 @@ bool IsSpace(char character)
 // Positions are signed so that the limits below may point before the line start.
 using Index = std::ptrdiff_t;
 
-Index Length(const std::string& text)
+Index Length(const Characters& text)
 {
     return static_cast<Index>(text.size());
 }
 
-Index FirstNonSpace(const std::string& text, Index from)
+Index FirstNonSpace(const Characters& text, Index from)
 {
     while (from < Length(text) && IsSpace(text[from]))
         ++from;
@@ -40,27 +67,28 @@ Index FirstNonSpace(const std::string& text, Index from)
 }
 
 // Joins text[0..last] and text[resume..] with a line break.
-void BreakBetween(std::string& text, Index last, Index resume)
+void BreakBetween(Characters& text, Index last, Index resume)
 {
-    text = text.substr(0, last + 1) + "\r\n" + text.substr(resume);
+    text.erase(text.begin() + last + 1, text.begin() + resume);
+    text.insert(text.begin() + last + 1, {"\r", "\n"});
 }
 
 // A space at the limit: the line ends at its last non-space character. Returns the next line start.
-Index BreakAtSpace(std::string& text, Index lineStart, Index limit)
+Index BreakAtSpace(Characters& text, Index lineStart, Index limit)
 {
     Index lastOfLine = limit;
     while (lastOfLine > lineStart && IsSpace(text[lastOfLine]))
         --lastOfLine;
     const Index next = FirstNonSpace(text, limit + 1);
     if (next == Length(text))
-        text.erase(lastOfLine + 1);
+        text.resize(static_cast<std::size_t>(lastOfLine + 1));
     else
         BreakBetween(text, lastOfLine, next);
     return lastOfLine + 3;
 }
 
 // A word (or punctuation) at the limit: break before it, or let an overlong word overflow.
-Index BreakAtWord(std::string& text, Index lineStart, Index limit, Index width)
+Index BreakAtWord(Characters& text, Index lineStart, Index limit, Index width)
 {
     const CharacterClass limitClass = ClassOf(text[limit]);
     Index before = limit;
@@ -88,17 +116,18 @@ Index BreakAtWord(std::string& text, Index lineStart, Index limit, Index width)
     }
     const Index next = FirstNonSpace(text, end);
     if (next == Length(text))
-        text.erase(end);
+        text.resize(static_cast<std::size_t>(end));
     else
         BreakBetween(text, end - 1, next);
     return end + 2;
 }
 
 // The position after a line break that lies in text[lineStart .. limit - 1], or -1.
-Index AfterExistingBreak(const std::string& text, Index lineStart, Index limit)
+Index AfterExistingBreak(const Characters& text, Index lineStart, Index limit)
 {
     for (Index position = lineStart; position < limit; ++position) {
-        const int breakLength = LineBreakLengthAt(text, static_cast<std::size_t>(position));
+        const char second = position + 1 < Length(text) ? text[position + 1].front() : '\0';
+        const int breakLength = LineBreakLength(text[position].front(), second);
         if (breakLength > 0)
             return position + breakLength;
     }
@@ -107,24 +136,25 @@ Index AfterExistingBreak(const std::string& text, Index lineStart, Index limit)
 
 }  // namespace
 
-std::string Wrap(std::string text, int width)
+std::string Wrap(std::string text, int width, TextEncoding encoding)
 {
     if (width < 1)
         return text;
+    Characters characters = SplitCharacters(text, encoding);
     Index lineStart = 0;
-    while (Length(text) - lineStart > width) {
+    while (Length(characters) - lineStart > width) {
         const Index limit = lineStart + width - 1;
-        const Index afterBreak = AfterExistingBreak(text, lineStart, limit);
+        const Index afterBreak = AfterExistingBreak(characters, lineStart, limit);
         if (afterBreak >= 0) {
             lineStart = afterBreak;
             continue;
         }
-        if (IsSpace(text[limit]))
-            lineStart = BreakAtSpace(text, lineStart, limit);
+        if (IsSpace(characters[limit]))
+            lineStart = BreakAtSpace(characters, lineStart, limit);
         else
-            lineStart = BreakAtWord(text, lineStart, limit, width);
+            lineStart = BreakAtWord(characters, lineStart, limit, width);
     }
-    return text;
+    return Joined(characters);
 }
 
 }  // namespace utils

@@ -8,6 +8,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/headless_window.h"
 #include "platform/system_services.h"
+#include "platform/virtual_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,33 @@ TYPED_TEST(GuideTest, GuideScrolledPastTheTextAreaIsNotDrawnOverTheMargin)
             ASSERT_NE(this->Pixel(x, y), Guide) << x << "," << y;
     }
     EXPECT_EQ(this->Pixel(TestFixture::MarginWidth - 4, 3), Margin);
+}
+
+template <class Types>
+using ViewCommandTest = DocumentViewTest<Types>;
+TYPED_TEST_SUITE(ViewCommandTest, ViewTypes);
+
+TYPED_TEST(ViewCommandTest, ControlFFormatsTheParagraphAtTheCaretAsOneUndoStep)
+{
+    this->Type("before\r\rone  two\r\tnot this\r");
+    CQuillTextBuffer& buffer = this->document.Buffer();
+    this->view->SetFocus();
+    this->view->SetCaretPos({3, 2});
+    this->backend.PressKey('F', {VK_CONTROL});
+    std::string text;
+    buffer.ExtractText(0, 0, buffer.LineCount() - 1, buffer.LineLength(buffer.LineCount() - 1), text);
+    EXPECT_EQ(text, "before\r\n\r\none two\r\n\tnot this\r\n");
+    EXPECT_EQ(this->view->CaretPos(), (TextPosition{7, 2}));
+
+    // A blank line: nothing.
+    this->view->SetCaretPos({0, 1});
+    this->backend.PressKey('F', {VK_CONTROL});
+    EXPECT_EQ(buffer.LineCount(), 5);
+
+    TextPosition caret;
+    ASSERT_TRUE(buffer.Undo(caret));
+    buffer.ExtractText(0, 0, buffer.LineCount() - 1, buffer.LineLength(buffer.LineCount() - 1), text);
+    EXPECT_EQ(text, "before\r\n\r\none  two\r\n\tnot this\r\n");
 }
 
 TEST_F(HtmlViewTest, PaintsTheHtmlColoursInItsOwnFont)

@@ -33,6 +33,14 @@ TEST(Wrap, OverlongWordStaysWholeOnItsOwnLine)
     EXPECT_EQ(Wrap("abcdefghij,; kl", 4), "abcdefghij,;\r\nkl");
 }
 
+TEST(Wrap, Utf8TextCountsCharactersAndKeepsSequencesWhole)
+{
+    EXPECT_EQ(Wrap("ab \xc3\xa9\xc3\xa9 cd", 6, TextEncoding::Utf8), "ab \xc3\xa9\xc3\xa9\r\ncd");
+    EXPECT_EQ(Wrap("ab \xc3\xa9\xc3\xa9 cd", 6, TextEncoding::Legacy), "ab\r\n\xc3\xa9\xc3\xa9\r\ncd");
+    EXPECT_EQ(Wrap("\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac x", 3, TextEncoding::Utf8),
+              "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\r\nx");
+}
+
 TEST(Wrap, TrailingBlanksAtTheLimitAreDropped)
 {
     EXPECT_EQ(Wrap("abc      ", 5), "abc");
