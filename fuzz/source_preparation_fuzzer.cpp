@@ -6,6 +6,7 @@
 #include "docsystem/document_settings_reader.h"
 #include "docsystem/entity_replacement.h"
 #include "docsystem/source_collection.h"
+#include "docsystem/source_encoding.h"
 #include "docsystem/translation_table.h"
 #include "fuzz_scratch_directory.h"
 
@@ -93,14 +94,15 @@ std::string WithoutDirectories(std::string text)
 
 void Prepare(SourceFile& source, DocumentationJob& job, const SourcePreamble& preamble)
 {
+    const TextEncoding encoding = DetectedEncoding(source.text);
     ApplyConditionalSections(source.text, job.mode);
-    ApplySourcePreamble(source.text, preamble);
+    ApplySourcePreamble(source.text, preamble, encoding);
     try {
         ReadDocumentSettings(WithoutDirectories(source.text), job);
     } catch (const std::runtime_error&) {
         // a translation table that does not exist: reported to the user as a job error
     }
-    ApplyTranslationTable(source.text, job);
+    ApplyTranslationTable(source.text, encoding, job);
 }
 
 }  // namespace

@@ -88,12 +88,17 @@ void ExpandWildcards(std::vector<std::string>& extraFiles)
     extraFiles = std::move(kept);
 }
 
-// Lines "key value": the key ends at the first blank, the value is everything after it.
+// Lines "key value": the key ends at the first blank, the value is everything after it. A byte
+// order mark some editors put before UTF-8 text would otherwise become part of the first key.
 void LoadTranslationTable(const std::string& path, std::map<std::string, std::string>& table)
 {
     utils::sifstream stream(path);
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    bool firstLine = true;
     while (stream) {
-        const std::string line = utils::ReadLine(stream);
+        std::string line = utils::ReadLine(stream);
+        if (std::exchange(firstLine, false) && line.starts_with(byteOrderMark))
+            line.erase(0, byteOrderMark.size());
         const std::size_t blank = line.find(' ');
         if (blank != std::string::npos)
             table[line.substr(0, blank)] = line.substr(blank + 1);

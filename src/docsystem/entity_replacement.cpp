@@ -33,22 +33,23 @@ void ReplaceEntity(std::string& text, std::size_t start, const EntityPair& pair)
 
 }  // namespace
 
-void ApplySourcePreamble(std::string& text, const SourcePreamble& preamble)
+void ApplySourcePreamble(std::string& text, const SourcePreamble& preamble, TextEncoding encoding)
 {
+    const EncodingPreamble& ofEncoding = preamble.For(encoding);
     // A marker at the very first character is not looked for.
     std::size_t start = text.empty() ? std::string::npos : text.find(preambleMarker, 1);
     if (start == std::string::npos) {
         start = 0;
     } else {
-        text.insert(start, preamble.text);
-        start += preamble.text.size();
+        text.insert(start, ofEncoding.text);
+        start += ofEncoding.text.size();
     }
-    for (const EntityPair& pair : preamble.entityPairs)
+    for (const EntityPair& pair : ofEncoding.entityPairs)
         ReplaceEntity(text, start, pair);
 }
 
-void ReplaceEntities(std::string& text, DocumentationCallback& callback)
+void ReplaceEntities(std::string& text, TextEncoding encoding, DocumentationCallback& callback)
 {
     if (const auto preamble = SharedSourcePreamble(callback))
-        ApplySourcePreamble(text, *preamble);
+        ApplySourcePreamble(text, *preamble, encoding);
 }

@@ -8,6 +8,7 @@
 #include "docsystem/latex_log.h"
 #include "docsystem/result_download.h"
 #include "docsystem/source_collection.h"
+#include "docsystem/source_encoding.h"
 #include "docsystem/template_directory.h"
 #include "docsystem/translation_table.h"
 #include "docsystem/upload_plan.h"
@@ -64,12 +65,14 @@ void PrepareSources(DocumentationJob& job, const JobNames& names)
 {
     const std::string collected = CollectSources(names.documentDirectory, job.documentPath, job.mode, &job.extraFiles, job.sources, *job.callback);
     NameMainSource(job.sources, collected, names.baseName + ".tex");
+    // Each file is read in its own encoding: a UTF-8 chapter may sit beside a legacy one.
     for (auto& [name, source] : job.sources) {
+        const TextEncoding encoding = DetectedEncoding(source.text);
         ApplyConditionalSections(source.text, job.mode);
-        ReplaceEntities(source.text, *job.callback);
+        ReplaceEntities(source.text, encoding, *job.callback);
         ReadDocumentSettings(source.text, job);
         if (job.mode != OutputMode::Html)
-            ApplyTranslationTable(source.text, job);
+            ApplyTranslationTable(source.text, encoding, job);
     }
 }
 

@@ -1,8 +1,10 @@
 #include "docsystem/source_preamble.h"
 
+#include "docsystem/source_encoding.h"
 #include "docsystem/template_directory.h"
 #include "utils/string_utils.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -65,13 +67,15 @@ std::string CommandName(std::string_view replacement)
 
 void AddKnownCommands(SourcePreamble& preamble, const std::string& names)
 {
-    for (const std::string& name : utils::SplitFields(names, ','))
-        preamble.knownCommands.insert(utils::Trim(name));
+    for (const std::string& name : utils::SplitFields(names, ',')) {
+        preamble.utf8.knownCommands.insert(utils::Trim(name));
+        preamble.legacy.knownCommands.insert(utils::Trim(name));
+    }
 }
 
 // A replacement that begins with a command nobody defined gets a definition that stands for the
 // replaced text. A command without a name would be a LaTeX error, so it gets none.
-void DefineEntityCommand(SourcePreamble& preamble, const EntityPair& pair)
+void DefineEntityCommand(EncodingPreamble& preamble, const EntityPair& pair)
 {
     const std::string name = CommandName(pair.to);
     if (name.empty() || preamble.knownCommands.contains(name))
@@ -93,9 +97,15 @@ void AddPreprocessLine(SourcePreamble& preamble, const std::string& line)
         AddKnownCommands(preamble, fields[1]);
         return;
     }
-    EntityPair pair{Unescape(fields[0]), Unescape(fields[1])};
-    DefineEntityCommand(preamble, pair);
-    preamble.entityPairs.push_back(std::move(pair));
+    const EntityPair pair{Unescape(fields[0]), Unescape(fields[1])};
+    const bool ascii = std::all_of(pair.from.begin(), pair.from.end(), [](char byte) { return (byte & 0x80) == 0; });
+    const TextEncoding encoding = DetectedEncoding(pair.from);
+    for (EncodingPreamble* target : {&preamble.utf8, &preamble.legacy}) {
+        if (!ascii && target != &preamble.For(encoding))
+            continue;
+        DefineEntityCommand(*target, pair);
+        target->entityPairs.push_back(pair);
+    }
 }
 
 std::string RuleNumber(std::int32_t id)
@@ -106,21 +116,21 @@ std::string RuleNumber(std::int32_t id)
 }
 
 // The commands of the post-processing rules, which an HTML conversion turns into numbered markers.
-void AddMarkerCommands(SourcePreamble& preamble, const PostProcessTable& rules)
+std::string MarkerCommands(const PostProcessTable& rules)
 {
-    preamble.text += "\\begin{htmlonly}\n";
+    std::string commands = "\\begin{htmlonly}\n";
     for (const auto& [names, rule] : rules.Rules()) {
         const std::string number = RuleNumber(rule.id);
         for (const std::string& name : names) {
             if (name.empty())
                 continue;
             if (rule.hasArgument)
-                preamble.text += "\\newcommand{\\" + name + "}[1]{{88888889" + number + ".#1.99999999}}\n";
+                commands += "\\newcommand{\\" + name + "}[1]{{88888889" + number + ".#1.99999999}}\n";
             else
-                preamble.text += "\\newcommand{\\" + name + "}{{88888887" + number + ".}}\n";
+                commands += "\\newcommand{\\" + name + "}{{88888887" + number + ".}}\n";
         }
     }
-    preamble.text += "\\end{htmlonly}\n";
+    return commands + "\\end{htmlonly}\n";
 }
 
 }  // namespace
@@ -132,7 +142,9 @@ SourcePreamble BuildSourcePreamble(const std::string& preprocessText, const Post
     while (lines) {
         AddPreprocessLine(preamble, utils::ReadLine(lines));
     }
-    AddMarkerCommands(preamble, rules);
+    const std::string markerCommands = MarkerCommands(rules);
+    preamble.utf8.text += markerCommands;
+    preamble.legacy.text += markerCommands;
     return preamble;
 }
 

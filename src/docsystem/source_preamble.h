@@ -2,6 +2,7 @@
 
 #include "docsystem/documentation_callback.h"
 #include "docsystem/postprocess_table.h"
+#include "utils/utf8_characters.h"
 
 #include <memory>
 #include <set>
@@ -14,12 +15,22 @@ struct EntityPair {
     std::string to;
 };
 
-// What template/preprocess.txt and the post-processing rules give the source preparation: the LaTeX
-// definitions inserted at "%replace_entities" and the entity pairs applied to every source.
-struct SourcePreamble {
+// What the sources of one encoding get: the LaTeX definitions inserted at "%replace_entities" and
+// the entity pairs applied to them.
+struct EncodingPreamble {
     std::string text;
     std::vector<EntityPair> entityPairs;
     std::set<std::string> knownCommands;
+};
+
+// What template/preprocess.txt and the post-processing rules give the source preparation. A pair
+// whose text is ASCII belongs to both encodings, one whose text is UTF-8 to UTF-8 sources only,
+// any other to legacy sources only, so that no pair ever cuts a UTF-8 sequence apart.
+struct SourcePreamble {
+    EncodingPreamble utf8;
+    EncodingPreamble legacy;
+
+    const EncodingPreamble& For(TextEncoding encoding) const { return encoding == TextEncoding::Utf8 ? utf8 : legacy; }
 };
 
 // Builds the preamble from the content of a preprocess file and the post-processing rules.

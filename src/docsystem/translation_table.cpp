@@ -6,6 +6,12 @@
 
 namespace {
 
+// A key that ends inside a UTF-8 sequence would cut the character apart.
+bool EndsCharacter(std::string_view text, std::size_t end, TextEncoding encoding)
+{
+    return end == text.size() || utf8::CharacterStart(text, static_cast<int>(end), encoding) == static_cast<int>(end);
+}
+
 using TableEntry = std::map<std::string, std::string>::value_type;
 
 // The entries by the first byte of their key, longest key first, so that the first key that
@@ -26,10 +32,12 @@ public:
         }
     }
 
-    const TableEntry* LongestMatch(std::string_view text) const
+    // The longest key that matches at position and ends where a character ends.
+    const TableEntry* LongestMatch(std::string_view text, std::size_t position, TextEncoding encoding) const
     {
-        for (const TableEntry* entry : entries_[static_cast<unsigned char>(text.front())]) {
-            if (text.starts_with(entry->first))
+        const std::string_view rest = text.substr(position);
+        for (const TableEntry* entry : entries_[static_cast<unsigned char>(rest.front())]) {
+            if (rest.starts_with(entry->first) && EndsCharacter(text, position + entry->first.size(), encoding))
                 return entry;
         }
         return nullptr;
@@ -41,7 +49,7 @@ private:
 
 }  // namespace
 
-void ApplyTranslationTable(std::string& text, const DocumentationJob& job)
+void ApplyTranslationTable(std::string& text, TextEncoding encoding, const DocumentationJob& job)
 {
     if (job.settings.translationTable.empty())
         return;
@@ -49,12 +57,16 @@ void ApplyTranslationTable(std::string& text, const DocumentationJob& job)
     std::string result;
     result.reserve(text.size());
     const std::string_view source(text);
+    // Unmatched text is passed over a whole character at a time, so that keys are only looked
+    // for where a character starts.
     for (std::size_t position = 0; position < source.size();) {
-        if (const TableEntry* entry = keys.LongestMatch(source.substr(position))) {
+        if (const TableEntry* entry = keys.LongestMatch(source, position, encoding)) {
             result += entry->second;
             position += entry->first.size();
         } else {
-            result += source[position++];
+            const auto length = static_cast<std::size_t>(utf8::CharacterLength(source, static_cast<int>(position), encoding));
+            result += source.substr(position, length);
+            position += length;
         }
     }
     text = std::move(result);

@@ -97,6 +97,18 @@ TEST_F(DocumentSettingsReaderTest, TranslationTableIsReadRelativeToTheDocument)
                             std::pair<const std::string, std::string>("key", "with  blanks ")));
 }
 
+TEST_F(DocumentSettingsReaderTest, Utf8TranslationTablesAndValuesKeepTheirCharacters)
+{
+    // Written by an editor that starts UTF-8 files with a byte order mark; only the first line has it.
+    tree.Write("tables/utf8.txt", "\xEF\xBB\xBF" "č \\v{c}\r\n„ ,,\r\n\xEF\xBB\xBF" "x y\n");
+    ReadDocumentSettings("%translationTable tables/utf8.txt\n%footer <p>Žluťoučký kůň</p>\r\n", job);
+    EXPECT_THAT(job.settings.translationTable,
+                ElementsAre(std::pair<const std::string, std::string>("č", "\\v{c}"),
+                            std::pair<const std::string, std::string>("„", ",,"),
+                            std::pair<const std::string, std::string>("\xEF\xBB\xBF" "x", "y")));
+    EXPECT_EQ(job.settings.footer, "<p>Žluťoučký kůň</p>");
+}
+
 TEST_F(DocumentSettingsReaderTest, TranslationTablesAccumulateAndAbsolutePathsStay)
 {
     const std::string absolute = tree.Write("shared/t.txt", "x y\n");
