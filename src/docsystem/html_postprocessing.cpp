@@ -1,6 +1,7 @@
 #include "docsystem/html_postprocessing.h"
 
 #include "docsystem/marker_expansion.h"
+#include "docsystem/page_encoding.h"
 #include "utils/error_reporting.h"
 #include "utils/string_utils.h"
 
@@ -49,20 +50,22 @@ void ReplaceStyleSheet(TextBuffer& page, const std::string& styleSheet)
         page.ReplaceRange(link, end, "<link rel=\"stylesheet\" href=\"" + styleSheet + "\">");
 }
 
-void InsertHeadCommands(TextBuffer& page, const std::vector<std::string>& headCommands)
+void InsertHeadCommands(TextBuffer& page, const std::vector<std::string>& headCommands, TextEncoding pageEncoding)
 {
     const std::int32_t headEnd = page.Find("</HEAD>", Case::Sensitive);
     if (headEnd < 0)
         return;
     std::string lines;
     for (const std::string& command : headCommands)
-        lines += command + "\r\n";
+        lines += TextForPage(command, pageEncoding) + "\r\n";
     page.Insert(headEnd, lines);
 }
 
-void ApplyEncoding(TextBuffer& page, const std::string& encoding)
+// The setting relabels and recodes pages in an 8-bit character set. A UTF-8 page keeps its
+// declaration, and its bytes: swapping single bytes would cut its sequences apart.
+void ApplyEncoding(TextBuffer& page, const std::string& encoding, TextEncoding pageEncoding)
 {
-    if (encoding.empty())
+    if (encoding.empty() || pageEncoding == TextEncoding::Utf8)
         return;
     page.ReplaceAll("iso-8859-1", encoding, Case::Sensitive);
     if (encoding != "windows-1250")
@@ -160,14 +163,17 @@ void PostProcessHtmlText(TextBuffer& page, const std::string& pagePath, const Do
                          const PostProcessTable& rules, std::vector<std::string>& externalImages,
                          const std::string& baseName)
 {
+    // Decided on the page as the converter wrote it; the texts of the settings are then written in
+    // a form that keeps the page's charset declaration true.
+    const TextEncoding pageEncoding = PageEncoding(page.Text());
     LocaliseIndexAnchors(page, pagePath, baseName);
     RemoveHeadingBreaks(page);
     page.ReplaceAll("&#160;</A>", "</A>", Case::Insensitive);
     page.ReplaceAll("BORDER=\"1\"", "CELLSPACING=0 BORDERCOLOR=BLACK BORDERCOLORDARK=WHITE BORDER=\"1\"",
                     Case::Sensitive);
-    ReplaceStyleSheet(page, settings.styleSheet);
-    InsertHeadCommands(page, settings.headCommands);
-    ApplyEncoding(page, settings.encoding);
+    ReplaceStyleSheet(page, TextForPage(settings.styleSheet, pageEncoding));
+    InsertHeadCommands(page, settings.headCommands, pageEncoding);
+    ApplyEncoding(page, settings.encoding, pageEncoding);
     page.ReplaceAll("$>$", "&gt;", Case::Sensitive);
     page.ReplaceAll("$<$", "&lt;", Case::Sensitive);
     RemoveAltTexts(page);
@@ -175,7 +181,7 @@ void PostProcessHtmlText(TextBuffer& page, const std::string& pagePath, const Do
     ExpandRuleMarkers(page, rules, externalImages);
     ShiftScriptImages(page, "sup", "bottom");
     ShiftScriptImages(page, "sub", "top");
-    InsertFooter(page, settings.footer);
+    InsertFooter(page, TextForPage(settings.footer, pageEncoding));
     page.ReplaceAll("<HR>", "<hr size=1>", Case::Insensitive);
 }
 

@@ -11,7 +11,8 @@
 // sheet, head lines, character set, math comments, ALT texts, rule markers, script images, footer
 // and rules. External images named by the rules are appended to externalImages once each.
 // pagePath names the page (only its file name counts); baseName is the document's base name as
-// sent to the server.
+// sent to the server. A UTF-8 page keeps its bytes and its charset declaration whatever the encoding
+// setting says, and settings texts in UTF-8 reach an 8-bit page as character references.
 void PostProcessHtmlText(utils::TextBuffer& page, const std::string& pagePath, const DocumentSettings& settings,
                          const PostProcessTable& rules, std::vector<std::string>& externalImages,
                          const std::string& baseName);

@@ -89,6 +89,39 @@ TEST_F(HtmlPostProcessingTest, EncodingNamesTheCharacterSet)
     EXPECT_EQ(Processed(page), "charset=windows-1250 \x9E\x8E\x9A\x8A\xE8");
 }
 
+// UTF-8 pages keep their bytes and their declaration: the setting's byte swaps would cut their
+// sequences apart (0xBE, 0xAE, 0xB9 and 0xA9 are continuation bytes), and a page relabelled as
+// windows-1250 would no longer say what it holds.
+TEST_F(HtmlPostProcessingTest, Utf8PagesKeepTheirBytesAndDeclarationWhateverTheEncodingSetting)
+{
+    settings.encoding = "windows-1250";
+    const std::string pages[] = {
+        "<META CONTENT=\"text/html; charset=utf-8\"> žluťoučký kůň, © ®",
+        "<meta charset=\"UTF-8\"> plain ASCII, iso-8859-1 mentioned",
+        "charset=iso-8859-1 but the bytes are UTF-8: Škoda ©",  // what a converter that passes UTF-8 through writes
+    };
+    for (const std::string& page : pages)
+        EXPECT_EQ(Processed(page), page);
+    // A page of ASCII only that declares no UTF-8 is relabelled as before: ASCII means the same in both.
+    EXPECT_EQ(Processed("charset=iso-8859-1 plain"), "charset=windows-1250 plain");
+}
+
+TEST_F(HtmlPostProcessingTest, Utf8SettingsReachEightBitPagesAsCharacterReferences)
+{
+    settings.footer = "<p>Žluťoučký kůň</p>";
+    settings.headCommands = {"<meta name=\"author\" content=\"Jiří\">"};
+    settings.styleSheet = "styly/čeština.css";
+    const std::string latin2Page = "<HEAD>\n<LINK REL=\"STYLESHEET\" HREF=\"x.css\">\n</HEAD>\xAElu\xBBou\xE8k\xFD</BODY>";
+    EXPECT_EQ(Processed(latin2Page),
+              "<HEAD>\n<link rel=\"stylesheet\" href=\"styly/&#269;e&#353;tina.css\">\n"
+              "<meta name=\"author\" content=\"Ji&#345;&#237;\">\r\n</HEAD>\xAElu\xBBou\xE8k\xFD"
+              "<p>&#381;lu&#357;ou&#269;k&#253; k&#367;&#328;</p></BODY>");
+    // In a UTF-8 page they stay as they are; legacy texts stay as they are in an 8-bit page.
+    EXPECT_EQ(Processed("<meta charset=utf-8></BODY>"), "<meta charset=utf-8><p>Žluťoučký kůň</p></BODY>");
+    settings.footer = "<p>\x8Elu\x9Dou\xE8k\xFD</p>";
+    EXPECT_EQ(Processed("\xAE</BODY>"), "\xAE<p>\x8Elu\x9Dou\xE8k\xFD</p></BODY>");
+}
+
 TEST_F(HtmlPostProcessingTest, MathRelationsBecomeEntities)
 {
     EXPECT_EQ(Processed("a $>$ b $<$ c $$<$"), "a &gt; b &lt; c $&lt;");
