@@ -3,6 +3,7 @@
 #include "latex_log.h"
 #include "log_note.h"
 #include "sandbox.h"
+#include "source_text_encoding.h"
 #include "uploaded_figures.h"
 
 #include <fstream>
@@ -174,9 +175,11 @@ JobResult DocumentConversion::MakeHtml()
 {
     std::vector<std::string> command = {"latex2html", "-init_file", WriteHtmlInitFile().string(), "-nouse_pdftex",
                                         "-nouse_dvipng", "-image_type", "png"};
-    // Czech pages in the 8-bit code of Central European letters, like the texts they come from.
+    // Czech pages in the 8-bit code of Central European letters, like the texts they come from,
+    // unless the sources hold UTF-8 text that code cannot carry: then in UTF-8, declared as such.
     if (m_request.service == DocumentService::CzechHtml)
-        command.insert(command.end(), {"-iso_language", "cs", "-html_version", "4.0,latin2"});
+        command.insert(command.end(), {"-iso_language", "cs", "-html_version",
+                                       SourcesHoldUtf8Text(m_job.work) ? "4.0" : "4.0,latin2"});
     command.insert(command.end(), m_request.htmlOptions.arguments.begin(), m_request.htmlOptions.arguments.end());
     command.push_back(m_request.mainFile);
     const JobResult pages = RunTool(command, m_base + "/index.html");
