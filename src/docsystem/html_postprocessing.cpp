@@ -62,13 +62,15 @@ void InsertHeadCommands(TextBuffer& page, const std::vector<std::string>& headCo
 }
 
 // The setting relabels and recodes pages in an 8-bit character set. A UTF-8 page keeps its
-// declaration, and its bytes: swapping single bytes would cut its sequences apart.
+// declaration, and its bytes: swapping single bytes would cut its sequences apart. The bytes are
+// only swapped where the label changed, so that a page that declares another charset (the Czech
+// pages say iso-8859-2) is not recoded under a label that then no longer fits.
 void ApplyEncoding(TextBuffer& page, const std::string& encoding, TextEncoding pageEncoding)
 {
     if (encoding.empty() || pageEncoding == TextEncoding::Utf8)
         return;
-    page.ReplaceAll("iso-8859-1", encoding, Case::Sensitive);
-    if (encoding != "windows-1250")
+    const std::int32_t relabelled = page.ReplaceAll("iso-8859-1", encoding, Case::Sensitive);
+    if (encoding != "windows-1250" || relabelled == 0)
         return;
     // The ISO 8859-2 codes of z and s with caron (small and capital) become their Windows-1250 codes.
     page.ReplaceAll("\xBE", "\x9E", Case::Sensitive);

@@ -92,7 +92,7 @@ TEST_F(HtmlPostProcessingTest, EncodingNamesTheCharacterSet)
 // UTF-8 pages keep their bytes and their declaration: the setting's byte swaps would cut their
 // sequences apart (0xBE, 0xAE, 0xB9 and 0xA9 are continuation bytes), and a page relabelled as
 // windows-1250 would no longer say what it holds.
-TEST_F(HtmlPostProcessingTest, Utf8PagesKeepTheirBytesAndDeclarationWhateverTheEncodingSetting)
+TEST_F(HtmlPostProcessingTest, PagesKeepTheirBytesAndDeclarationWhenTheEncodingSettingDoesNotFit)
 {
     settings.encoding = "windows-1250";
     const std::string pages[] = {
@@ -104,6 +104,9 @@ TEST_F(HtmlPostProcessingTest, Utf8PagesKeepTheirBytesAndDeclarationWhateverTheE
         EXPECT_EQ(Processed(page), page);
     // A page of ASCII only that declares no UTF-8 is relabelled as before: ASCII means the same in both.
     EXPECT_EQ(Processed("charset=iso-8859-1 plain"), "charset=windows-1250 plain");
+    // A page in ISO 8859-2 under its own label (as the Czech conversion writes) is not recoded
+    // under a label that would no longer fit.
+    EXPECT_EQ(Processed("charset=iso-8859-2 \xAElu\xBBou\xE8k\xFD \xB9"), "charset=iso-8859-2 \xAElu\xBBou\xE8k\xFD \xB9");
 }
 
 TEST_F(HtmlPostProcessingTest, Utf8SettingsReachEightBitPagesAsCharacterReferences)
