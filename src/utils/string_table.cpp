@@ -38,6 +38,7 @@ constexpr StringEntry kStringTable[] = {
     {8615, "&Undo %s\tCtrl+Z"},
     {8616, "&Redo %s\tCtrl+Y"},
     {8617, "&Undo\tCtrl+Z"},
+    {8618, "&Redo\tCtrl+Y"},
     {8619, "Unknown"},
     {8620, "Paste"},
     {8621, "Delete Selection"},

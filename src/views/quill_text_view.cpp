@@ -16,6 +16,7 @@ CQuillTextView::CQuillTextView()
 {
     MapUpdateCommandUI(ID_INDICATOR_POSITION, &CQuillTextView::OnUpdatePositionPane);
     MapCaretCommands();
+    MapClipboardCommands();
     MapBookmarkCommands();
     MapFindCommands();
     ResetViewState();
@@ -221,10 +222,12 @@ void CQuillTextView::OnUpdateEncodingCommand(CCmdUI* commandUi)
 
 void CQuillTextView::MoveStoredPositions(const TextChange& change)
 {
-    change.AdjustPosition(m_caretPos);
-    change.AdjustPosition(m_selStart);
-    change.AdjustPosition(m_selEnd);
-    change.AdjustPosition(m_anchorPos);
+    // An edit can make the bytes around a position one character (an invalid byte followed by the
+    // rest of its sequence); positions stay on character starts.
+    for (TextPosition* position : {&m_caretPos, &m_selStart, &m_selEnd, &m_anchorPos}) {
+        change.AdjustPosition(*position);
+        *position = OnCharacter(*position);
+    }
     // The editable view removes a moved text where it is when the drop is done.
     if (m_draggingText) {
         change.AdjustPosition(m_draggedRange.start);

@@ -10,6 +10,7 @@
 #include "platform/image_list.h"
 #include "platform/logfont.h"
 #include "platform/view.h"
+#include "utils/unicode_text_conversion.h"
 #include "views/colour_slot.h"
 #include "views/line_value_cache.h"
 #include "views/text_search.h"
@@ -184,6 +185,19 @@ public:
         CQuillTextView& m_view;
     };
 
+    // The clipboard's plain text, converted between Unicode and the document's bytes (its encoding,
+    // or its font's character set when it is read as legacy text).
+    bool ClipboardHasText() const;
+    // False for an empty text or when the clipboard refused it.
+    bool CopyTextToClipboard(const std::string& text);
+    // False when the clipboard holds no text, and, after telling the user, when the document's
+    // character set lacks one of its characters.
+    bool ReadTextFromClipboard(std::string& text);
+    // Unicode text (UTF-8) as the document's bytes; false, after telling the user, when the
+    // document's character set lacks one of its characters.
+    bool DocumentTextOfUnicode(const std::string& unicodeText, std::string& text);
+    utils::DocumentCharacterSet DocumentCharacters() const;
+
     // Repaints the bands of lines `first` to `last` (-1: to the bottom of the window).
     void RepaintLines(int first, int last);
     // Detaches from the current buffer and attaches to `buffer`, or to FindBuffer() when null.
@@ -244,6 +258,9 @@ private:
     // legacy one), both counted from 1.
     void OnUpdatePositionPane(CCmdUI* commandUi);
     void MapCaretCommands();
+    void MapClipboardCommands();
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* commandUi);
     void MapBookmarkCommands();
 
     // Cursor commands (quill_text_view_navigation.cpp).
