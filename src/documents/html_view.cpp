@@ -46,14 +46,14 @@ CHtmlView::CHtmlView()
 
 void CHtmlView::OnInitialUpdate()
 {
-    CQuillTextView::OnInitialUpdate();
+    CQuillEditView::OnInitialUpdate();
     m_logFont = HtmlViewFont();
     ApplyFont(m_logFont);
 }
 
 void CHtmlView::PaintLine(CDC& dc, const CRect& rect, int line)
 {
-    CQuillTextView::PaintLine(dc, rect, line);
+    CQuillEditView::PaintLine(dc, rect, line);
     PaintMarginGuide(dc, rect, FirstColumn(), CharWidth());
 }
 
@@ -69,12 +69,12 @@ CQuillTextBuffer* CHtmlView::FindBuffer()
 
 bool CHtmlView::PreTranslateMessage(MSG* message)
 {
-    return CQuillTextView::PreTranslateMessage(message) || TranslateViewKeys(*this, m_hAccelTable, message);
+    return CQuillEditView::PreTranslateMessage(message) || TranslateViewKeys(*this, m_hAccelTable, message);
 }
 
 int CHtmlView::OnCreate(CREATESTRUCT* create)
 {
-    if (CQuillTextView::OnCreate(create) == -1)
+    if (CQuillEditView::OnCreate(create) == -1)
         return -1;
     m_hAccelTable = LoadViewKeyTable(KeyTableId, HtmlViewAccelerators());
     return 0;
@@ -82,13 +82,13 @@ int CHtmlView::OnCreate(CREATESTRUCT* create)
 
 void CHtmlView::OnDestroy()
 {
-    CQuillTextView::OnDestroy();
+    CQuillEditView::OnDestroy();
     m_hAccelTable = nullptr;
 }
 
 void CHtmlView::OnSetFocus(CWnd* oldWindow)
 {
-    CQuillTextView::OnSetFocus(oldWindow);
+    CQuillEditView::OnSetFocus(oldWindow);
     if (CWnd* mainWindow = AfxGetMainWnd())
         mainWindow->PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/accelerators.h"
-#include "views/quill_text_view.h"
+#include "views/quill_edit_view.h"
 
 // The view of an HTML page: HTML colouring in its own font, a guide after text column 75, its own
 // key table, and View HTML Output, which opens the page itself.
-class CHtmlView : public CQuillTextView {
+class CHtmlView : public CQuillEditView {
 public:
     // The view's key table, consulted after the editor's.
     static constexpr UINT KeyTableId = 131;

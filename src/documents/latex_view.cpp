@@ -72,7 +72,7 @@ CLatexView::CLatexView()
 
 void CLatexView::PaintLine(CDC& dc, const CRect& rect, int line)
 {
-    CQuillTextView::PaintLine(dc, rect, line);
+    CQuillEditView::PaintLine(dc, rect, line);
     PaintMarginGuide(dc, rect, FirstColumn(), CharWidth());
 }
 
@@ -93,12 +93,12 @@ CLatexDoc* CLatexView::LatexDocument() const
 
 bool CLatexView::PreTranslateMessage(MSG* message)
 {
-    return CQuillTextView::PreTranslateMessage(message) || TranslateViewKeys(*this, m_hAccelTable, message);
+    return CQuillEditView::PreTranslateMessage(message) || TranslateViewKeys(*this, m_hAccelTable, message);
 }
 
 int CLatexView::OnCreate(CREATESTRUCT* create)
 {
-    if (CQuillTextView::OnCreate(create) == -1)
+    if (CQuillEditView::OnCreate(create) == -1)
         return -1;
     m_hAccelTable = LoadViewKeyTable(KeyTableId, LatexViewAccelerators());
     return 0;
@@ -106,13 +106,13 @@ int CLatexView::OnCreate(CREATESTRUCT* create)
 
 void CLatexView::OnDestroy()
 {
-    CQuillTextView::OnDestroy();
+    CQuillEditView::OnDestroy();
     m_hAccelTable = nullptr;
 }
 
 void CLatexView::OnSetFocus(CWnd* oldWindow)
 {
-    CQuillTextView::OnSetFocus(oldWindow);
+    CQuillEditView::OnSetFocus(oldWindow);
     if (CWnd* mainWindow = AfxGetMainWnd())
         mainWindow->PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
 }

@@ -2,13 +2,13 @@
 
 #include "docsystem/output_mode.h"
 #include "platform/accelerators.h"
-#include "views/quill_text_view.h"
+#include "views/quill_edit_view.h"
 
 class CLatexDoc;
 
 // The view of a LaTeX document: LaTeX colouring, a guide after text column 75, its own key table,
 // and the commands that make output with a documentation job and open it in viewers.
-class CLatexView : public CQuillTextView {
+class CLatexView : public CQuillEditView {
 public:
     // The view's key table, consulted after the editor's.
     static constexpr UINT KeyTableId = 130;
