@@ -11,6 +11,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -101,13 +102,30 @@ protected:
         return count;
     }
 
-    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
     {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
         QApplication::sendEvent(&ScrollArea(), &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
         QApplication::sendEvent(&ScrollArea(), &release);
         ProcessEventsFor(30);
+    }
+
+    // Each character as the key press that types it.
+    void TypeKeys(const QString& text)
+    {
+        for (QChar character : text) {
+            const QChar upper = character.toUpper();
+            const bool letter = upper >= QLatin1Char('A') && upper <= QLatin1Char('Z');
+            PressKey(letter ? static_cast<Qt::Key>(upper.unicode()) : Qt::Key_unknown,
+                     character.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(character));
+        }
+    }
+
+    std::string LineBytes(int line)
+    {
+        const CQuillTextBuffer& buffer = Document().Buffer();
+        return std::string(buffer.LineChars(line), static_cast<std::size_t>(buffer.LineLength(line)));
     }
 
     bool PaneShows(const QString& text)
@@ -272,6 +290,70 @@ TEST_F(EditorWindowGuiTest, BookmarkKeysAndUtf8TextInTheRealWindow)
     PressKey(Qt::Key_Home, Qt::ControlModifier);
     PressKey(Qt::Key_F2);
     EXPECT_EQ(View().CaretPos(), (TextPosition{0, 140}));
+}
+
+TEST_F(EditorWindowGuiTest, KeysTypeIndentAndUndoInTheMainWindow)
+{
+    const auto path = directory / "edit.tex";
+    WriteFile(path, "\t\\begin{itemize}\n");
+    Start(path);
+    View().SetFocus();
+    ProcessEventsFor(30);
+    PressKey(Qt::Key_End);
+    PressKey(Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_EQ(LineBytes(1), "\t") << "the indentation of the line above";
+    TypeKeys("\\item a b");
+    PressKey(Qt::Key_Left);
+    TypeKeys("x");
+    EXPECT_EQ(LineBytes(1), "\t\\item a xb");
+    EXPECT_EQ(View().CaretPos(), (TextPosition{10, 1}));
+    QAction* undo = MenuAction("&Edit", "&Undo");
+    ASSERT_NE(undo, nullptr);
+    EXPECT_EQ(undo->text(), "&Undo Typing\tCtrl+Z");
+
+    PressKey(Qt::Key_Z, Qt::ControlModifier, QString(QChar(26)));
+    EXPECT_EQ(LineBytes(1), "\t\\item a") << "the word typed after the last space goes, with the space";
+
+    // Tab and Shift+Tab reach the view with a block selected, and the focus stays.
+    PressKey(Qt::Key_Home, Qt::ControlModifier);
+    PressKey(Qt::Key_Down, Qt::ShiftModifier);
+    PressKey(Qt::Key_Down, Qt::ShiftModifier);
+    PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+    EXPECT_EQ(LineBytes(0), "\t\t\\begin{itemize}");
+    EXPECT_EQ(LineBytes(1), "\t\t\\item a");
+    EXPECT_TRUE(ScrollArea().hasFocus());
+    PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(LineBytes(0), "\t\\begin{itemize}");
+
+    // Insert switches to overwrite mode, which the status bar shows.
+    EXPECT_FALSE(PaneShows("OVR"));
+    PressKey(Qt::Key_Insert);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return PaneShows("OVR"); }));
+    PressKey(Qt::Key_Insert);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return !PaneShows("OVR"); }));
+
+    PressKey(Qt::Key_S, Qt::ControlModifier, QString(QChar(19)));
+    EXPECT_EQ(ReadFile(path), "\t\\begin{itemize}\n\t\\item a\n");
+}
+
+TEST_F(EditorWindowGuiTest, AnInputMethodsCommitAndAComposedKeyInsertUtf8)
+{
+    Start("");
+    View().SetFocus();
+    ProcessEventsFor(30);
+    PressKey(Qt::Key_Dead_Circumflex);
+    QInputMethodEvent preedit(QString::fromUtf8("^"), {});
+    QApplication::sendEvent(&ScrollArea(), &preedit);
+    EXPECT_EQ(LineBytes(0), "") << "neither the dead key nor the preedit text types anything";
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\xC3\xAA\xE4\xB8\xAD"));
+    QApplication::sendEvent(&ScrollArea(), &commit);
+    PressKey(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\xC3\xA9"));
+    EXPECT_EQ(LineBytes(0), "\xC3\xAA\xE4\xB8\xAD\xC3\xA9");
+    EXPECT_EQ(View().CaretPos(), (TextPosition{7, 0}));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return PaneShows("Ln 1, Col 4"); }));
+    // The caret stands after the wide character: five cells from the margin.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return CaretPixels(ViewImage(), 0, 4) >= LineHeight(); }));
 }
 
 } // namespace

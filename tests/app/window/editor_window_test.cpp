@@ -200,9 +200,9 @@ TEST_F(EditorWindowTest, CommandsWithoutHandlersAreDisabled)
 {
     ASSERT_TRUE(Start(""));
     for (const UINT command : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT, ID_VIEW_TOOLBAR,
-                               ID_VIEW_STATUS_BAR})
+                               ID_VIEW_STATUS_BAR, ID_EDIT_DELETE})
         EXPECT_TRUE(Enabled(command)) << command;
-    for (const UINT command : {ID_INSERT_BOLD, ID_OPTIONS, ID_EDIT_DELETE, ID_HELP_CONTENTS})
+    for (const UINT command : {ID_INSERT_BOLD, ID_OPTIONS, ID_HELP_CONTENTS})
         EXPECT_FALSE(Enabled(command)) << command;
     EXPECT_FALSE(backend.ChooseMenuCommand(Frame(), ID_INSERT_TABLE));
     backend.RunIdle();
@@ -432,3 +432,31 @@ TEST_F(EditorWindowTest, ViewEncodingReadsTheSameBytesTheOtherWay)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditorWindowTest, TheEditMenuNamesTheStepsAndTheOverwritePaneFollowsInsert)
+{
+    ASSERT_TRUE(Start(""));
+    View().SetFocus();
+    backend.Type("ab cd");
+    EXPECT_EQ(backend.OpenMenuEntry(Frame(), ID_EDIT_UNDO)->text, "&Undo Typing\tCtrl+Z");
+    backend.PressKey(VK_BACK, {VK_MENU});
+    EXPECT_EQ(Document().WholeText(), "ab") << "Alt+Backspace undoes";
+    EXPECT_EQ(backend.OpenMenuEntry(Frame(), ID_EDIT_REDO)->text, "&Redo Typing\tCtrl+Y");
+    EXPECT_TRUE(backend.ChooseMenuCommand(Frame(), ID_EDIT_REDO));
+    EXPECT_EQ(Document().WholeText(), "ab cd");
+
+    backend.RunIdle();
+    EXPECT_FALSE(FramePeer().StatusPanes()[3].enabled);
+    backend.PressKey(VK_INSERT);
+    backend.RunIdle();
+    EXPECT_TRUE(FramePeer().StatusPanes()[3].enabled);
+    EXPECT_EQ(FramePeer().StatusPanes()[3].text, "OVR");
+    EXPECT_TRUE(backend.OpenMenuEntry(Frame(), ID_EDIT_SWITCH_OVRMODE)->checked);
+    EXPECT_TRUE(backend.ChooseMenuCommand(Frame(), ID_EDIT_SWITCH_OVRMODE));
+    backend.RunIdle();
+    EXPECT_FALSE(FramePeer().StatusPanes()[3].enabled);
+}
+
+}  // namespace
