@@ -24,6 +24,9 @@ public:
     void EditNotify(std::int32_t action, std::string_view text) override;
     // A buffer is bound and it is not read-only.
     virtual bool IsEditable() const;
+    // Text dragged from here may be copied or moved; a move deletes it here once it is dropped.
+    DROPEFFECT DragSourceEffects() const override;
+    void OnDragSourceDone(DROPEFFECT effect) override;
 
     bool OverwriteMode() const { return m_overwriteMode; }
     bool AutoIndent() const { return m_autoIndent; }

@@ -18,6 +18,20 @@ DROPEFFECT EffectOfKeys(DWORD keyState)
 
 }  // namespace
 
+DROPEFFECT CQuillEditView::DragSourceEffects() const
+{
+    return DROPEFFECT_COPY | DROPEFFECT_MOVE;
+}
+
+void CQuillEditView::OnDragSourceDone(DROPEFFECT effect)
+{
+    if (!IsDraggingText() || effect != DROPEFFECT_MOVE || !IsEditable())
+        return;
+    const TextRange range = DraggedRange();
+    Buffer()->DeleteText(this, range.start.line, range.start.character, range.end.line, range.end.character,
+                         UndoAction::DragAndDrop);
+}
+
 DROPEFFECT CQuillEditView::OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point)
 {
     return OnDragOver(data, keyState, point);
@@ -109,10 +123,20 @@ bool CQuillEditView::DropText(COleDataObject* data, CPoint point)
     const std::optional<std::string> unicodeText = data->GetText();
     if (!unicodeText)
         return false;
-    std::string text;
-    if (!DocumentTextOfUnicode(*unicodeText, text))
-        return false;
     m_dropPos = PointToText(point);
+    std::string text;
+    if (IsDraggingText()) {
+        // Dropped on itself: nothing moves into its own place, and the bytes are taken from the
+        // text, which the way through Unicode could change (invalid bytes).
+        const TextRange range = DraggedRange();
+        if (m_dropPos >= range.start && m_dropPos < range.end) {
+            PlaceCaretAt(m_dropPos);
+            return false;
+        }
+        GetText(range.start, range.end, text);
+    } else if (!DocumentTextOfUnicode(*unicodeText, text)) {
+        return false;
+    }
     TextPosition end;
     if (!Buffer()->InsertText(this, m_dropPos.line, m_dropPos.character, text, end.line, end.character,
                               UndoAction::DragAndDrop))

@@ -196,6 +196,9 @@ public:
     // Unicode text (UTF-8) as the document's bytes; false, after telling the user, when the
     // document's character set lacks one of its characters.
     bool DocumentTextOfUnicode(const std::string& unicodeText, std::string& text);
+    // The document's text as other programs take it (the clipboard, a drag, the primary
+    // selection): Unicode in UTF-8, lines ended by line feeds.
+    std::string ExchangeTextOf(const std::string& text) const;
     utils::DocumentCharacterSet DocumentCharacters() const;
 
     // Repaints the bands of lines `first` to `last` (-1: to the bottom of the window).

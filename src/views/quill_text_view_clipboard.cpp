@@ -80,7 +80,7 @@ bool CQuillTextView::CopyTextToClipboard(const std::string& text)
         return false;
     const CWaitCursor waitCursor;
     const utils::DocumentCharacterSet characterSet = DocumentCharacters();
-    std::string unicodeText = WithLineFeeds(utils::UnicodeOfDocumentText(text, characterSet));
+    std::string unicodeText = ExchangeTextOf(text);
     if (!platform::clipboard::SetText(unicodeText))
         return false;
     LastCopied() = {std::move(unicodeText), text, characterSet};
@@ -100,6 +100,11 @@ bool CQuillTextView::ReadTextFromClipboard(std::string& text)
     return DocumentTextOfUnicode(*unicodeText, text);
 }
 
+std::string CQuillTextView::ExchangeTextOf(const std::string& text) const
+{
+    return WithLineFeeds(utils::UnicodeOfDocumentText(text, DocumentCharacters()));
+}
+
 bool CQuillTextView::DocumentTextOfUnicode(const std::string& unicodeText, std::string& text)
 {
     const utils::DocumentCharacterSet characterSet = DocumentCharacters();
@@ -115,14 +120,8 @@ bool CQuillTextView::DocumentTextOfUnicode(const std::string& unicodeText, std::
 
 void CQuillTextView::OnEditCopy()
 {
-    if (!HasSelection())
-        return;
-    TextPosition start;
-    TextPosition end;
-    GetSelection(start, end);
-    std::string text;
-    GetText(start, end, text);
-    CopyTextToClipboard(text);
+    if (HasSelection())
+        CopyTextToClipboard(SelectedText());
 }
 
 void CQuillTextView::OnUpdateEditCopy(CCmdUI* commandUi)

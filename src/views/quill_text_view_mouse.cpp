@@ -370,7 +370,7 @@ void CQuillTextView::DragSelection()
     if (m_buffer != nullptr)
         m_buffer->OpenUndoGroup(UndoGroupMerge::NewGroup);
     COleDataSource source;
-    source.CacheText(*text);
+    source.CacheText(ExchangeTextOf(*text));
     m_draggingText = true;
     const DROPEFFECT effect = source.DoDragDrop(this, DragSourceEffects());
     if (effect != DROPEFFECT_NONE)
@@ -383,5 +383,5 @@ void CQuillTextView::DragSelection()
 void CQuillTextView::OfferPrimarySelection()
 {
     if (HasSelection())
-        platform::clipboard::SetPrimarySelection(SelectedText());
+        platform::clipboard::SetPrimarySelection(ExchangeTextOf(SelectedText()));
 }

@@ -51,6 +51,30 @@ TEST_F(EditViewDropTest, DroppedTextIsInsertedWhereItFallsAndSelected)
     EXPECT_EQ(UndoSteps(), 2);
 }
 
+TEST_F(EditViewDropTest, DraggingTheSelectionWithinTheViewMovesItsBytesAsOneStep)
+{
+    const std::string bytes = "one t\xFFo three";
+    SetText(bytes);
+    Select({4, 0}, {7, 0});
+    backend.ScriptDrag({{view, PointOf(13, 0), 0, DragStep::Action::Move}, {view, PointOf(13, 0), 0, DragStep::Action::Drop}});
+    backend.MouseButton(*view, WM_LBUTTONDOWN, PointOf(5, 0));
+    backend.MouseMove(*view, PointOf(6, 0));
+    backend.MouseButton(*view, WM_LBUTTONUP, PointOf(6, 0));
+    EXPECT_EQ(Text(), "one  threet\xFFo") << "the invalid byte moves unchanged";
+    EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Drag And Drop\tCtrl+Z");
+    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_EQ(Text(), bytes);
+
+    // Dropped inside itself, nothing moves and the caret goes where it fell.
+    Select({4, 0}, {7, 0});
+    backend.ScriptDrag({{view, PointOf(6, 0), 0, DragStep::Action::Move}, {view, PointOf(6, 0), 0, DragStep::Action::Drop}});
+    backend.MouseButton(*view, WM_LBUTTONDOWN, PointOf(5, 0));
+    backend.MouseMove(*view, PointOf(6, 0));
+    backend.MouseButton(*view, WM_LBUTTONUP, PointOf(6, 0));
+    EXPECT_EQ(Text(), bytes);
+    EXPECT_FALSE(buffer.CanUndo());
+}
+
 TEST_F(EditViewDropTest, TheDropIndicatorStandsInForTheCaretWhileTheDragIsOverTheView)
 {
     SetText("abcdef\nghi");
