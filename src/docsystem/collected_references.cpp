@@ -13,11 +13,18 @@ const std::vector<ReferenceKind>& CollectedReferenceKinds()
         {"\\usepackage", ArgumentForm::CommaList, SearchPlace::DocumentDirectory, Completion::FixedExtension, ".sty"},
         {"\\RequirePackage", ArgumentForm::CommaList, SearchPlace::DocumentDirectory, Completion::FixedExtension, ".sty"},
         {"\\LoadLetterOption", ArgumentForm::One, SearchPlace::DocumentDirectory, Completion::FixedExtension, ".lco"},
+        {"\\documentclass", ArgumentForm::OptionList, SearchPlace::DocumentDirectory, Completion::FixedExtension, ".lco"},
         {"\\bibliography", ArgumentForm::CommaList, SearchPlace::DocumentDirectory, Completion::FixedExtension, ".bib"},
         {"\\addbibresource", ArgumentForm::One, SearchPlace::DocumentDirectory, Completion::AsWritten, ""},
         {"\\bibliographystyle", ArgumentForm::One, SearchPlace::DocumentDirectory, Completion::FixedExtension, ".bst"},
     };
     return kinds;
+}
+
+const std::vector<std::string>& ExtensionsThatNameFiles()
+{
+    static const std::vector<std::string> extensions = {".cls", ".sty", ".lco"};
+    return extensions;
 }
 
 const std::vector<std::string>& ExtensionsUploadedFromBesideTheDocument()

@@ -11,8 +11,9 @@
 
 // How a command names its files.
 enum class ArgumentForm {
-    One,        // \addbibresource{refs.bib}
-    CommaList,  // \usepackage{a,b}
+    One,         // \addbibresource{refs.bib}
+    CommaList,   // \usepackage{a,b}
+    OptionList,  // the options in \documentclass[a,b]{scrlttr2}, which a letter class may load as files
 };
 
 // Where a named file is looked for.
@@ -37,6 +38,9 @@ struct ReferenceKind {
 };
 
 const std::vector<ReferenceKind>& CollectedReferenceKinds();
+
+// The extensions of collected files that are read for the files they name in turn.
+const std::vector<std::string>& ExtensionsThatNameFiles();
 
 // Files uploaded whenever they lie in the document's directory, by extension.
 const std::vector<std::string>& ExtensionsUploadedFromBesideTheDocument();

@@ -18,5 +18,13 @@ struct TextSpan {
 // goes on (\usepackagex) or no braced argument follows.
 std::optional<TextSpan> BracedArgument(const std::string& text, std::size_t position);
 
-// The names in an argument, without the blanks around them; a comma list gives one per item.
+// The text between the brackets of the optional argument that directly follows a command whose
+// name ends at `position` (blanks allowed between). None when the command has none.
+std::optional<TextSpan> BracketedOptions(const std::string& text, std::size_t position);
+
+// The argument `form` names: the braced one, or the bracketed options.
+std::optional<TextSpan> CommandArgument(const std::string& text, std::size_t position, ArgumentForm form);
+
+// The names in an argument, without the blanks around them; a comma list or option list gives one
+// per item.
 std::vector<TextSpan> NameSpans(const std::string& text, TextSpan argument, ArgumentForm form);

@@ -217,7 +217,7 @@ void CollectReferences(Collection& collection, std::string& text, const Referenc
          found = text.find(kind.command, found + 1)) {
         if (IsInLatexComment(text, found))
             continue;
-        const auto argument = BracedArgument(text, found + kind.command.size());
+        const auto argument = CommandArgument(text, found + kind.command.size(), kind.form);
         if (!argument)
             continue;
         const auto spans = NameSpans(text, *argument, kind.form);
@@ -275,13 +275,29 @@ void CollectFilesBesideTheDocument(Collection& collection)
         AddExtraFile(*collection.extraFiles, path);
 }
 
-// Classes, packages, bibliographies and figures of every format named in the collected texts.
+void CollectReferences(Collection& collection, std::string& text)
+{
+    for (const ReferenceKind& kind : CollectedReferenceKinds())
+        CollectReferences(collection, text, kind);
+}
+
+// Classes, packages, bibliographies and figures of every format named in the collected texts, and
+// in the classes, packages and letter options so found (a letter option names its logo). Those
+// are uploaded as they are, so only what they name beside the document under its own name works.
 void CollectReferencedFiles(Collection& collection)
 {
     collection.graphicsPath = GraphicsPath(collection);
-    for (const std::string& name : collection.collectedNames) {
-        for (const ReferenceKind& kind : CollectedReferenceKinds())
-            CollectReferences(collection, collection.sources.at(name).text, kind);
+    std::vector<std::string>& extraFiles = *collection.extraFiles;
+    std::size_t next = extraFiles.size();
+    for (const std::string& name : collection.collectedNames)
+        CollectReferences(collection, collection.sources.at(name).text);
+    const auto& namingFiles = ExtensionsThatNameFiles();
+    for (; next < extraFiles.size(); ++next) {
+        const std::string extension = std::filesystem::path(extraFiles[next]).extension().string();
+        if (std::find(namingFiles.begin(), namingFiles.end(), extension) == namingFiles.end())
+            continue;
+        std::string text = utils::ReadTextFile(extraFiles[next]);
+        CollectReferences(collection, text);
     }
     CollectFilesBesideTheDocument(collection);
 }

@@ -8,7 +8,7 @@ namespace {
 std::vector<std::string> Names(const std::string& afterCommand, ArgumentForm form)
 {
     const std::string text = "\\cmd" + afterCommand;
-    const auto argument = BracedArgument(text, 4);
+    const auto argument = CommandArgument(text, 4, form);
     std::vector<std::string> names;
     if (!argument)
         return names;
@@ -17,7 +17,7 @@ std::vector<std::string> Names(const std::string& afterCommand, ArgumentForm for
     return names;
 }
 
-TEST(CommandArguments, FindsTheNamesAfterStarsAndOptionalArguments)
+TEST(CommandArguments, FindsTheNamesOfBracedArgumentsAndOptionLists)
 {
     const std::vector<std::tuple<std::string, ArgumentForm, std::vector<std::string>>> cases = {
         {"{plot}", ArgumentForm::One, {"plot"}},
@@ -30,6 +30,9 @@ TEST(CommandArguments, FindsTheNamesAfterStarsAndOptionalArguments)
         {"[unclosed{plot}", ArgumentForm::One, {}},
         {"{unclosed", ArgumentForm::One, {}},
         {" text", ArgumentForm::One, {}},
+        {" [version=last, ich]{scrlttr2}", ArgumentForm::OptionList, {"version=last", "ich"}},
+        {"{scrlttr2}", ArgumentForm::OptionList, {}},
+        {"[unclosed{scrlttr2}", ArgumentForm::OptionList, {}},
     };
     for (const auto& [afterCommand, form, names] : cases)
         EXPECT_EQ(Names(afterCommand, form), names) << afterCommand;

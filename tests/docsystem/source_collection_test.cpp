@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -180,6 +181,19 @@ struct ReferenceCase {
     std::vector<std::string> uploaded;  // relative to the document's directory
 };
 
+// Files of the cases that name others; the rest hold a word.
+std::string FileContent(const std::string& file)
+{
+    const std::map<std::string, std::string> contents = {
+        {"chap.tex", "\\includegraphics{diagram}"},
+        {"thesis.cls", "\\LoadClass{article}\\RequirePackage{extra}"},
+        {"extra.sty", "\\RequirePackage{inner}\\includegraphics{seal}"},
+        {"sender.lco", "\\setkomavar{fromlogo}{\\includegraphics{logo}}"},
+    };
+    const auto content = contents.find(file);
+    return content == contents.end() ? "content" : content->second;
+}
+
 TEST_F(SourceCollectionTest, FilesNamedByCommandsAreUploadedUnderFlatNames)
 {
     const std::vector<ReferenceCase> cases = {
@@ -187,8 +201,13 @@ TEST_F(SourceCollectionTest, FilesNamedByCommandsAreUploadedUnderFlatNames)
          "\\documentclass[a4paper]{MyThesis}\n\\usepackage[x]{amsmath, mystyle}\\RequirePackage{other}\n",
          "\\documentclass[a4paper]{mythesis}\n\\usepackage[x]{amsmath, mystyle}\\RequirePackage{other}\n",
          {"MyThesis.cls", "mystyle.sty", "other.sty"}},
-        {"a letter option", OutputMode::Pdf, {"lco/Firm.lco"}, "\\LoadLetterOption{lco/Firm}", "\\LoadLetterOption{firm}",
-         {"lco/Firm.lco"}},
+        {"letter options, loaded or given to the class", OutputMode::Pdf, {"lco/Firm.lco", "Me.lco"},
+         "\\documentclass[version=last,Me]{scrlttr2}\\LoadLetterOption{lco/Firm}",
+         "\\documentclass[version=last,me]{scrlttr2}\\LoadLetterOption{firm}", {"lco/Firm.lco", "Me.lco"}},
+        {"what a class, a package and a letter option name in turn", OutputMode::Pdf,
+         {"thesis.cls", "extra.sty", "inner.sty", "sender.lco", "logo.pdf", "seal.png"},
+         "\\documentclass{thesis}\\LoadLetterOption{sender}", "\\documentclass{thesis}\\LoadLetterOption{sender}",
+         {"thesis.cls", "sender.lco", "extra.sty", "logo.pdf", "seal.png", "inner.sty"}},
         {"bibliographies and their style; a missing one stays named", OutputMode::Pdf,
          {"refs.bib", "lit/More.bib", "plain2.bst"},
          "\\bibliographystyle{plain2}\\bibliography{refs,missing , lit/More}\\addbibresource[label=x]{lit/More.bib}",
@@ -213,7 +232,7 @@ TEST_F(SourceCollectionTest, FilesNamedByCommandsAreUploadedUnderFlatNames)
     for (const ReferenceCase& test : cases) {
         FixtureTree documentTree;
         for (const std::string& file : test.files)
-            documentTree.Write(file, file == "chap.tex" ? "\\includegraphics{diagram}" : "content");
+            documentTree.Write(file, FileContent(file));
         documentTree.Write("paper.tex", test.document);
         std::vector<std::string> collected;
         SourceSet collectedSources;
