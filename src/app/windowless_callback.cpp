@@ -48,6 +48,11 @@ void WindowlessCallback::ShowLog(const std::string& logPath, LogState state)
     m_outcome.logState = state;
 }
 
+void WindowlessCallback::ShowProblems(const std::vector<LatexProblem>& problems)
+{
+    m_outcome.problems = problems;
+}
+
 void WindowlessCallback::SetProgressText(const std::string& text)
 {
     m_display.Show(text);

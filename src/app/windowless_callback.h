@@ -17,6 +17,7 @@ struct WindowlessOutcome {
     std::vector<std::string> results;
     std::optional<std::string> logPath;
     LogState logState = LogState::Clean;
+    std::vector<LatexProblem> problems;
 };
 
 // Answers the job's parameters as the editor's view does, with the command-line options in place of
@@ -29,6 +30,7 @@ public:
     std::string GetParameter(JobParameter parameter) override;
     void ShowOutput(std::int32_t outputKind, const std::string& filePath) override;
     void ShowLog(const std::string& logPath, LogState state) override;
+    void ShowProblems(const std::vector<LatexProblem>& problems) override;
     void SetProgressText(const std::string& text) override;
     void ResultFileStored(const std::string& path) override;
 

@@ -1,17 +1,16 @@
 #include "app/windowless_run.h"
 
-#include "app/latex_error_summary.h"
+#include "app/problem_lines.h"
 #include "app/progress_display.h"
 #include "app/windowless_callback.h"
 #include "app/windowless_options.h"
 #include "docsystem/start_documentation_job.h"
 #include "platform/ini_profile_file.h"
-#include "utils/file_reading.h"
 #include "utils/message_box.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <limits>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
@@ -45,15 +44,12 @@ private:
     std::vector<std::string> m_texts;
 };
 
-void PrintLatexErrors(const std::string& logPath)
+void PrintProblems(const std::vector<LatexProblem>& problems)
 {
-    const auto log = utils::ReadWholeFile(logPath, utils::FileMode::Text, std::numeric_limits<std::int64_t>::max());
-    for (const LatexError& error : LatexErrors(log.value_or(""))) {
-        std::fprintf(stderr, "%s\n", error.message.c_str());
-        if (!error.location.empty())
-            std::fprintf(stderr, "%s\n", error.location.c_str());
-    }
-    std::fprintf(stderr, "LaTeX reported errors; the log is %s\n", logPath.c_str());
+    std::error_code error;
+    const std::string workingDirectory = std::filesystem::current_path(error).string();
+    for (const LatexProblem& problem : problems)
+        std::fprintf(stderr, "%s\n", ProblemLine(problem, workingDirectory).c_str());
 }
 
 void PrintResults(const WindowlessOutcome& outcome)
@@ -72,8 +68,9 @@ int ExitStatusOf(const std::vector<std::string>& errors, const WindowlessOutcome
         std::fprintf(stderr, "%s\n", error.c_str());
     if (!errors.empty())
         return ExitJobError;
+    PrintProblems(outcome.problems);
     if (outcome.logPath && outcome.logState == LogState::HasErrors) {
-        PrintLatexErrors(*outcome.logPath);
+        std::fprintf(stderr, "LaTeX reported errors; the log is %s\n", outcome.logPath->c_str());
         return ExitLatexErrors;
     }
     return ExitSuccess;

@@ -25,7 +25,7 @@ std::string_view OutputKind(OutputMode mode)
 enum class SectionResult { Continue, Stop };
 
 // Handles the section whose begin line starts with the LF at position.
-SectionResult ApplySection(std::string& text, std::size_t position, std::string_view kind)
+SectionResult ApplySection(std::string& text, SourceLineMap& lines, std::size_t position, std::string_view kind)
 {
     const std::size_t listStart = position + sectionBegin.size();
     const std::size_t listEnd = std::min(text.find_first_of(std::string(utils::kWhitespace) + "}", listStart),
@@ -45,18 +45,20 @@ SectionResult ApplySection(std::string& text, std::size_t position, std::string_
     const std::size_t closing = text.find(sectionEnd, bodyStart - 1);
     if (closing == std::string::npos)
         return SectionResult::Stop;
-    text.erase(bodyStart, closing + 1 - bodyStart);
+    const std::string_view body(text.data() + bodyStart, closing + 1 - bodyStart);
+    lines.RemoveLines(LineBreakCount(std::string_view(text.data(), bodyStart)), LineBreakCount(body));
+    text.erase(bodyStart, body.size());
     return SectionResult::Continue;
 }
 
 }  // namespace
 
-void ApplyConditionalSections(std::string& text, OutputMode mode)
+void ApplyConditionalSections(std::string& text, SourceLineMap& lines, OutputMode mode)
 {
     const std::string_view kind = OutputKind(mode);
     for (std::size_t found = text.find(sectionBegin); found != std::string::npos;
          found = text.find(sectionBegin, found + sectionBegin.size())) {
-        if (ApplySection(text, found, kind) == SectionResult::Stop)
+        if (ApplySection(text, lines, found, kind) == SectionResult::Stop)
             return;
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "docsystem/latex_problem.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The numbers a job passes to DocumentationCallback::GetParameter.
 enum class JobParameter : std::int32_t {
@@ -30,5 +33,8 @@ public:
     virtual std::string GetParameter(JobParameter parameter) = 0;
     virtual void ShowOutput(std::int32_t outputKind, const std::string& filePath) = 0;
     virtual void ShowLog(const std::string& logPath, LogState state) = 0;
+    // Called right before ShowLog with the log's errors and warnings in the user's files, errors
+    // first. Whoever has no place to show them ignores them.
+    virtual void ShowProblems(const std::vector<LatexProblem>& problems) { (void)problems; }
     virtual void SetProgressText(const std::string& text) = 0;
 };

@@ -69,5 +69,5 @@ void RunLocalLatex(DocumentationJob& job)
     if (ParameterIsSet(job, JobParameter::ShowPostScript))
         job.callback->ShowOutput(2, postScriptPath);
     const std::string logPath = names.documentDirectory + "/" + names.documentBaseName + ".log";
-    job.callback->ShowLog(logPath, CheckLatexLog(logPath));
+    ReportLatexLog(job, logPath);
 }

@@ -1,16 +1,11 @@
 #include "docsystem/server_dialogue.h"
 
-#include "docsystem/conditional_sections.h"
 #include "docsystem/dialogue_limits.h"
-#include "docsystem/document_settings_reader.h"
-#include "docsystem/entity_replacement.h"
 #include "docsystem/job_names.h"
 #include "docsystem/latex_log.h"
 #include "docsystem/result_download.h"
-#include "docsystem/source_collection.h"
-#include "docsystem/source_encoding.h"
+#include "docsystem/source_preparation.h"
 #include "docsystem/template_directory.h"
-#include "docsystem/translation_table.h"
 #include "docsystem/upload_plan.h"
 #include "utils/error_reporting.h"
 #include "utils/file_utils.h"
@@ -46,34 +41,6 @@ void ExpectGreeting(utils::ServerConnection& connection)
 {
     if (!utils::StartsWith(connection.ReadLine(), greetingPrefix))
         utils::ThrowResourceError(kWrongServer);
-}
-
-// The main file is uploaded as the lower-cased base name + ".tex", whatever its own name.
-void NameMainSource(SourceSet& sources, const std::string& collectedName, const std::string& uploadName)
-{
-    if (collectedName == uploadName)
-        return;
-    if (sources.count(uploadName) != 0)
-        throw std::runtime_error("Two source files would be uploaded as \"" + uploadName
-                                 + "\"; rename the included file of that name.");
-    auto entry = sources.extract(collectedName);
-    entry.key() = uploadName;
-    sources.insert(std::move(entry));
-}
-
-void PrepareSources(DocumentationJob& job, const JobNames& names)
-{
-    const std::string collected = CollectSources(names.documentDirectory, job.documentPath, job.mode, &job.extraFiles, job.sources, *job.callback);
-    NameMainSource(job.sources, collected, names.baseName + ".tex");
-    // Each file is read in its own encoding: a UTF-8 chapter may sit beside a legacy one.
-    for (auto& [name, source] : job.sources) {
-        const TextEncoding encoding = DetectedEncoding(source.text);
-        ApplyConditionalSections(source.text, job.mode);
-        ReplaceEntities(source.text, encoding, *job.callback);
-        ReadDocumentSettings(source.text, job);
-        if (job.mode != OutputMode::Html)
-            ApplyTranslationTable(source.text, encoding, job);
-    }
 }
 
 std::string ServiceName(const DocumentationJob& job)
@@ -163,7 +130,7 @@ void ShowResults(DocumentationJob& job, const JobNames& names)
     if (job.mode == OutputMode::PostScript && ParameterIsSet(job, JobParameter::ShowPostScript))
         job.callback->ShowOutput(2, names.documentDirectory + "/" + names.documentBaseName + ".ps");
     const std::string logPath = names.documentDirectory + "/" + names.documentBaseName + ".log";
-    job.callback->ShowLog(logPath, CheckLatexLog(logPath));
+    ReportLatexLog(job, logPath);
 }
 
 void CopyExternalImages(const std::vector<std::string>& images, const std::string& templateDirectory,

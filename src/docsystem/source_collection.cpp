@@ -151,7 +151,8 @@ std::string Collect(Collection& collection, const std::string& path)
 
     const std::string uploadName = UniqueUploadName(path, collection.sources);
     SourceFile& source = collection.sources[uploadName];
-    source = SourceFile{path, std::move(text)};
+    SourceLineMap lines(text);
+    source = SourceFile{path, std::move(text), std::move(lines)};
 
     collection.collectedNames.push_back(uploadName);
     collection.chain.push_back(std::move(file));

@@ -13,6 +13,7 @@ using app::testing::RunProgram;
 using docsystem::testing::FakeProcessingServer;
 using docsystem::testing::FakeServerScript;
 using docsystem::testing::Result;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -117,20 +118,36 @@ TEST_F(WindowlessProgramTest, JobErrorExitsWith1WithItsMessage)
     EXPECT_EQ(result.standardOutput, "");
 }
 
-TEST_F(WindowlessProgramTest, LatexErrorsExitWith2WithTheirLinesAndTheLog)
+TEST_F(WindowlessProgramTest, LatexProblemsArePrintedInTheUsersFilesWithTheLogForErrors)
 {
-    FakeServerScript script;
-    script.results = {
-        Result("paper.log", "This is TeX\n! Undefined control sequence.\nl.3 \\foo\n      bar\n! Missing $ inserted.\n"),
-        Result("paper.ps", "%!PS\n")};
-    FakeProcessingServer server(script);
+    const std::string errorLog = "This is TeX\n(./paper.tex\n! Undefined control sequence.\nl.3 \\foo\n      bar\n"
+                                 "\nLaTeX Warning: Reference `x' on page 1 undefined on input line 2.\n\n"
+                                 "! Missing $ inserted.\n)\n";
+    const std::string warningLog = "This is TeX\n(./paper.tex\nOverfull \\hbox (3.0pt too wide) in paragraph at lines 3--4\n\n)\n";
+    const std::string paper = Document("Paper.tex");
+    const std::string errorLines = paper + ":3: error: Undefined control sequence.\n" + paper +
+                                   ": error: Missing $ inserted.\n" + paper +
+                                   ":2: warning: Reference `x' on page 1 undefined\n";
+    const struct {
+        std::string log;
+        int exitStatus;
+        std::string problemLines;
+    } cases[] = {
+        {errorLog, 2, errorLines + "LaTeX reported errors; the log is " + Document("Paper.log") + "\n"},
+        {warningLog, 0, paper + ":3: warning: Overfull \\hbox (3.0pt too wide) in paragraph\n"},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.log);
+        FakeServerScript script;
+        script.results = {Result("paper.log", example.log), Result("paper.ps", "%!PS\n")};
+        FakeProcessingServer server(script);
 
-    const ProgramResult result = Run({"--output", "ps", "--address", server.Address(), Document("Paper.tex")});
+        const ProgramResult result = Run({"--output", "ps", "--address", server.Address(), paper});
 
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_EQ(result.standardOutput, Document("Paper.ps") + "\n");
-    EXPECT_THAT(result.standardError, HasSubstr("! Undefined control sequence.\nl.3 \\foo\n! Missing $ inserted.\n"
-                                                "LaTeX reported errors; the log is " + Document("Paper.log") + "\n"));
+        EXPECT_EQ(result.exitStatus, example.exitStatus);
+        EXPECT_EQ(result.standardOutput, Document("Paper.ps") + "\n");
+        EXPECT_THAT(result.standardError, EndsWith("\n" + example.problemLines));
+    }
 }
 
 TEST_F(WindowlessProgramTest, SettingsFileGivesAddressAndOptionsUnlessTheCommandLineReplacesThem)
@@ -167,7 +184,7 @@ TEST_F(WindowlessProgramTest, LocalRunWithTheBundledScriptMakesPostScript)
     utils::testing::WriteFile(Document("Broken.tex"), "\\documentclass{article}\n\\begin{document}\n\\foo\nSome text.\n\\end{document}\n");
     const ProgramResult broken = Run({"--output", "ps", "--local", script, Document("Broken.tex")});
     EXPECT_EQ(broken.exitStatus, 2) << broken.standardError;
-    EXPECT_THAT(broken.standardError, HasSubstr("! Undefined control sequence.\nl.3 \\foo\n"));
+    EXPECT_THAT(broken.standardError, HasSubstr(Document("Broken.tex") + ":3: error: Undefined control sequence.\n"));
 }
 
 TEST_F(WindowlessProgramTest, AFileThatIsNotARegularFileIsRefusedWithWhatItIs)

@@ -6,7 +6,8 @@ namespace {
 
 std::string Applied(std::string text, OutputMode mode)
 {
-    ApplyConditionalSections(text, mode);
+    SourceLineMap lines(text);
+    ApplyConditionalSections(text, lines, mode);
     return text;
 }
 

@@ -137,7 +137,8 @@ TEST_F(DocumentSettingsReaderTest, MissingTranslationTableIsAnError)
 TEST_F(DocumentSettingsReaderTest, SettingsInARemovedSectionAreNotSeen)
 {
     std::string text = "\\documentclass{article}\n%begin{html}\n%processor pdflatex2ps\n%end\n%footer kept\n";
-    ApplyConditionalSections(text, OutputMode::PostScript);
+    SourceLineMap lines(text);
+    ApplyConditionalSections(text, lines, OutputMode::PostScript);
     ReadDocumentSettings(text, job);
     EXPECT_EQ(job.settings.processor, "");
     EXPECT_EQ(job.settings.footer, "kept");

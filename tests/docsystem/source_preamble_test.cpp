@@ -29,7 +29,8 @@ PostProcessTable RulesFrom(const FixtureTree& tree, const std::string& lines, st
 
 std::string Prepared(std::string text, const SourcePreamble& preamble, TextEncoding encoding = TextEncoding::Legacy)
 {
-    ApplySourcePreamble(text, preamble, encoding);
+    SourceLineMap lines(text);
+    ApplySourcePreamble(text, lines, preamble, encoding);
     return text;
 }
 
@@ -239,7 +240,8 @@ TEST(SourcePreambleTest, SharedPreambleIsBuiltOncePerProcess)
         GTEST_SKIP() << "an earlier test of this process built the shared preamble";
 
     std::string text = "\xE1";
-    ReplaceEntities(text, TextEncoding::Legacy, callback);
+    SourceLineMap lines(text);
+    ReplaceEntities(text, lines, TextEncoding::Legacy, callback);
     EXPECT_EQ(text, "\xE1");
 
     // A file without any pair still gives the one preamble of the process.
@@ -261,7 +263,8 @@ TEST(SourcePreambleTest, SharedPreambleIsBuiltOncePerProcess)
     program.Write("template/preprocess.txt", "\\225 \\\\'{a}\n");
     EXPECT_EQ(SharedSourcePreamble(callback), seen[0]);
     text = "x\n%replace_entities\n\xE1";
-    ReplaceEntities(text, TextEncoding::Legacy, callback);
+    lines = SourceLineMap(text);
+    ReplaceEntities(text, lines, TextEncoding::Legacy, callback);
     EXPECT_EQ(text, "x\n" + seen[0]->legacy.text + "%replace_entities\n\xE1");
 }
 

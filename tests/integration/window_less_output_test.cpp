@@ -136,6 +136,11 @@ TEST_F(WindowLessOutputTest, ReturnsTheLogAndStatusTwoForLatexErrors)
     EXPECT_NE(log.find("\n! Undefined control sequence."), std::string::npos) << log;
     EXPECT_NE(log.find("\\undefinedcommand"), std::string::npos);
     EXPECT_TRUE(m_server.LogShows("result=latex-errors"));
+    // The problem lines, relative to the working directory, then the log.
+    const std::string ending = "\nbroken.tex:5: error: Undefined control sequence.\n"
+                               "LaTeX reported errors; the log is " + Path("broken.log").string() + "\n";
+    ASSERT_GE(run.output.size(), ending.size());
+    EXPECT_EQ(run.output.substr(run.output.size() - ending.size()), ending) << run.output;
 }
 
 TEST_F(WindowLessOutputTest, ReportsARefusedServiceAsAJobError)
