@@ -95,8 +95,10 @@ std::string WithoutDirectories(std::string text)
 void Prepare(SourceFile& source, DocumentationJob& job, const SourcePreamble& preamble)
 {
     const TextEncoding encoding = DetectedEncoding(source.text);
-    ApplyConditionalSections(source.text, job.mode);
-    ApplySourcePreamble(source.text, preamble, encoding);
+    ApplyConditionalSections(source.text, source.lines, job.mode);
+    ApplySourcePreamble(source.text, source.lines, preamble, encoding);
+    if (source.lines.PreparedLineCount() != LineBreakCount(source.text) + 1)
+        __builtin_trap();  // every prepared line has an original line
     try {
         ReadDocumentSettings(WithoutDirectories(source.text), job);
     } catch (const std::runtime_error&) {

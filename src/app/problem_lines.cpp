@@ -25,8 +25,8 @@ std::string ProblemLine(const LatexProblem& problem, const std::string& workingD
 {
     std::string line = DisplayedPath(problem.path, workingDirectory);
     if (problem.line > 0)
-        line += ":" + std::to_string(problem.line);
-    return line + ": " + SeverityWord(problem.severity) + ": " + problem.message;
+        line.append(":").append(std::to_string(problem.line));
+    return line.append(": ").append(SeverityWord(problem.severity)).append(": ").append(problem.message);
 }
 
 }  // namespace app

@@ -173,7 +173,7 @@ private:
             const std::size_t start = continuation.starts_with('(') ? continuation.find(')') + 1 : 0;
             const std::size_t first = continuation.find_first_not_of(' ', start);
             if (first != std::string::npos)
-                text += " " + continuation.substr(first);
+                text.append(" ").append(continuation, first);
         }
         constexpr std::string_view inputLine = " on input line ";
         const std::size_t found = text.rfind(inputLine);
