@@ -1,5 +1,6 @@
 #include "app/window/editor_app.h"
 #include "app/window/main_frame.h"
+#include "app/xdg_tree.h"
 #include "buffer/undo_action.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_view.h"
@@ -220,6 +221,26 @@ TEST_F(EditorWindowGuiTest, CommandsWithoutHandlersAreDisabledInTheMenus)
     QAction* open = MenuAction("&File", "&Open");
     ASSERT_NE(open, nullptr);
     EXPECT_TRUE(open->isEnabled());
+}
+
+TEST_F(EditorWindowGuiTest, EveryRecentFileEntryOfTheFileMenuOpensItsFile)
+{
+    const app::testing::XdgTree tree;  // the recent files are stored in the settings file
+    const std::string first = directory / "first.tex";
+    const std::string second = directory / "second.tex";
+    WriteFile(first, "first");
+    WriteFile(second, "second");
+    Start("");
+    application->AddToRecentFileList(first);
+    application->AddToRecentFileList(second);
+    for (const auto& [entry, text] : {std::pair{"&1 ", "second"}, std::pair{"&2 ", "first"}}) {
+        QAction* recent = MenuAction("&File", entry);
+        ASSERT_NE(recent, nullptr) << entry;
+        ASSERT_TRUE(recent->isEnabled()) << entry;
+        recent->trigger();
+        ProcessEventsFor(50);
+        EXPECT_EQ(Document().WholeText(), text) << entry;
+    }
 }
 
 TEST_F(EditorWindowGuiTest, TheCaretBlinksWhereTheKeysPutItAndThePositionPaneFollows)
