@@ -39,8 +39,18 @@ int ColumnOfIndex(std::string_view line, int index, int tabSize, TextEncoding en
 {
     const int end = ClampedIndex(line, index);
     int column = 0;
-    for (int position = 0; position < end; position = utf8::NextCharacter(line, position, encoding))
+    for (int position = 0; position < end;) {
+        // ASCII is the common case and needs no decoding; the widest line is measured over the
+        // whole text.
+        const char byte = line[static_cast<std::size_t>(position)];
+        if (static_cast<unsigned char>(byte) < 0x80) {
+            column = NextColumn(column, byte, tabSize);
+            ++position;
+            continue;
+        }
         column = ColumnAfterCharacter(line, position, column, tabSize, encoding);
+        position = utf8::NextCharacter(line, position, encoding);
+    }
     return column;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,37 @@ TEST(Utf8Navigation, ABrokenSequenceBeforeAValidOneDoesNotSwallowIt)
     EXPECT_EQ(utf8::NextCharacter(text, 1, TextEncoding::Utf8), 3);
     EXPECT_EQ(utf8::PreviousCharacter(text, 3, TextEncoding::Utf8), 1);
     EXPECT_EQ(utf8::PreviousCharacter(text, 1, TextEncoding::Utf8), 0);
+}
+
+TEST(Utf8Navigation, RandomBytesReadTheSameForwardsAndBackwards)
+{
+    // Bytes drawn mostly from lead and continuation values, so that valid, cut and overlong
+    // sequences all occur.
+    const std::vector<unsigned char> alphabet{'a', ' ', '\t', 0x80, 0x9F, 0xA0, 0xBF, 0xC0, 0xC2, 0xDF,
+                                              0xE0, 0xE4, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(static_cast<std::size_t>(round % 23), ' ');
+        for (char& byte : text)
+            byte = static_cast<char>(alphabet[pick(random)]);
+        std::vector<int> forwards;
+        for (int index = 0; index < static_cast<int>(text.size()); index = utf8::NextCharacter(text, index, TextEncoding::Utf8))
+            forwards.push_back(index);
+        std::vector<int> backwards;
+        for (int index = static_cast<int>(text.size()); index > 0;) {
+            index = utf8::PreviousCharacter(text, index, TextEncoding::Utf8);
+            backwards.insert(backwards.begin(), index);
+        }
+        ASSERT_EQ(forwards, backwards) << round;
+        for (std::size_t start = 0; start < forwards.size(); ++start) {
+            const int end = start + 1 < forwards.size() ? forwards[start + 1] : static_cast<int>(text.size());
+            for (int index = forwards[start]; index < end; ++index)
+                ASSERT_EQ(utf8::CharacterStart(text, index, TextEncoding::Utf8), forwards[start]) << round;
+        }
+        ASSERT_EQ(utf8::CharacterCount(text, static_cast<int>(text.size()), TextEncoding::Utf8),
+                  static_cast<int>(forwards.size()));
+    }
 }
 
 struct DetectionCase {
