@@ -3,6 +3,7 @@
 #include "documents/html_command_ids.h"
 #include "documents/html_scanner.h"
 #include "documents/output_services.h"
+#include "documents/snippets.h"
 #include "documents/view_support.h"
 #include "platform/command_ids.h"
 #include "platform/document.h"
@@ -42,6 +43,8 @@ CHtmlView::CHtmlView()
 {
     MapCommand(ID_OUTPUT_VIEW_HTML, &CHtmlView::OnViewHtmlOutput);
     MapCommand(ID_FORMAT_PARAGRAPH, [this] { FormatParagraphAtCaret(*this); });
+    for (const Snippet& snippet : HtmlSnippets())
+        MapCommand(snippet.command, [this, &snippet] { InsertSnippet(*this, snippet); });
 }
 
 void CHtmlView::OnInitialUpdate()

@@ -6,6 +6,7 @@
 #include "documents/latex_scanner.h"
 #include "documents/output_paths.h"
 #include "documents/output_services.h"
+#include "documents/snippets.h"
 #include "documents/view_support.h"
 #include "platform/cmd_ui.h"
 #include "platform/command_ids.h"
@@ -63,6 +64,8 @@ CLatexView::CLatexView()
     MapCommand(ID_OUTPUT_VIEW_PDF, [this] { ViewOutputFile("pdf", "pdf"); });
     MapCommand(ID_OUTPUT_VIEW_HTML, &CLatexView::OnViewHtmlOutput);
     MapCommand(ID_FORMAT_PARAGRAPH, [this] { FormatParagraphAtCaret(*this); });
+    for (const Snippet& snippet : LatexSnippets())
+        MapCommand(snippet.command, [this, &snippet] { InsertSnippet(*this, snippet); });
     // View PostScript Output stays enabled; its handler checks for a running job itself.
     for (UINT command : {ID_OUTPUT_CREATE_POSTSCRIPT, ID_OUTPUT_CREATE_PDF, ID_OUTPUT_CREATE_HTML, ID_OUTPUT_MASTER_HTML,
                          ID_OUTPUT_MASTER_POSTSCRIPT, ID_OUTPUT_VIEW_PDF, ID_OUTPUT_VIEW_HTML})

@@ -1,11 +1,14 @@
 #include "documents/view_support.h"
 
 #include "buffer/document/quill_edit_doc.h"
+#include "buffer/undo_action.h"
+#include "buffer/undo_group.h"
 #include "documents/paragraph_format.h"
+#include "documents/snippets.h"
 #include "platform/dc.h"
 #include "platform/resources.h"
 #include "platform/wnd.h"
-#include "views/quill_text_view.h"
+#include "views/quill_edit_view.h"
 
 namespace {
 
@@ -47,23 +50,27 @@ bool TranslateViewKeys(CWnd& view, HACCEL table, MSG* message)
     return TranslateAccelerator(view.GetSafeHwnd(), table, message) != 0;
 }
 
-void FormatParagraphAtCaret(CQuillTextView& view)
+void FormatParagraphAtCaret(CQuillEditView& view)
 {
-    CQuillTextBuffer* buffer = view.Buffer();
-    if (buffer == nullptr || buffer->IsReadOnly())
+    if (!view.IsEditable())
         return;
-    const auto replacement = FormatParagraph(*buffer, view.CaretPos().line);
+    CQuillTextBuffer& buffer = *view.Buffer();
+    const auto replacement = FormatParagraph(buffer, view.CaretPos().line);
     if (!replacement)
         return;
     const TextPosition start = replacement->start;
     const TextPosition end = replacement->end;
-    std::int32_t endLine = 0;
-    std::int32_t endChar = 0;
-    buffer->OpenUndoGroup(UndoGroupMerge::NewGroup);
-    buffer->DeleteText(&view, start.line, start.character, end.line, end.character, FormatParagraphAction);
-    buffer->InsertText(&view, start.line, start.character, replacement->text, endLine, endChar, FormatParagraphAction);
-    buffer->CloseUndoGroup(&view);
-    view.SetCaretPos(replacement->caret);
-    view.SelectRange(replacement->caret, replacement->caret);
-    view.BringIntoView(replacement->caret);
+    TextPosition inserted;
+    UndoGroup group(buffer, &view, UndoGroupMerge::NewGroup);
+    buffer.DeleteText(&view, start.line, start.character, end.line, end.character, FormatParagraphAction);
+    buffer.InsertText(&view, start.line, start.character, replacement->text, inserted.line, inserted.character,
+                      FormatParagraphAction);
+    group.Close();
+    view.PlaceCaretAt(replacement->caret);
+}
+
+void InsertSnippet(CQuillEditView& view, const Snippet& snippet)
+{
+    if (const auto insertionPoint = view.InsertOverSelection(snippet.text, UndoAction::Typing))
+        view.PlaceCaretAt(CaretAfterSnippet(snippet, *insertionPoint));
 }

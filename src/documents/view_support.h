@@ -9,7 +9,8 @@ class CDC;
 class CDocument;
 class CWnd;
 class CQuillTextBuffer;
-class CQuillTextView;
+class CQuillEditView;
+struct Snippet;
 
 // What the LaTeX and the HTML view share: the margin guide, the document's buffer and their own key
 // tables.
@@ -34,5 +35,9 @@ HACCEL LoadViewKeyTable(UINT id, const std::vector<ACCEL>& entries);
 bool TranslateViewKeys(CWnd& view, HACCEL table, MSG* message);
 
 // Ctrl+F: formats the paragraph at the view's caret in one undo step and puts the caret at the end
-// of its last line. Nothing happens on a blank line or in a read-only text.
-void FormatParagraphAtCaret(CQuillTextView& view);
+// of its last line. Nothing happens on a blank line or in a text that cannot be edited.
+void FormatParagraphAtCaret(CQuillEditView& view);
+
+// An Insert command: the snippet replaces the selection (or goes in at the caret) as one undo step,
+// and the caret goes inside it, counted from where it went in.
+void InsertSnippet(CQuillEditView& view, const Snippet& snippet);

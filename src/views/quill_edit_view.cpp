@@ -104,6 +104,17 @@ void CQuillEditView::InsertAndPlaceCaret(TextPosition position, std::string_view
         PlaceCaretAt(end);
 }
 
+std::optional<TextPosition> CQuillEditView::InsertOverSelection(std::string_view text, std::int32_t action)
+{
+    if (!IsEditable())
+        return std::nullopt;
+    UndoGroup group(*Buffer(), this, UndoGroupMerge::NewGroup);
+    const TextPosition start = DeleteSelectionText();
+    InsertAndPlaceCaret(start, text, action);
+    group.Close();
+    return start;
+}
+
 void CQuillEditView::OnEditToggleOverwrite()
 {
     m_overwriteMode = !m_overwriteMode;

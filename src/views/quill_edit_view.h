@@ -6,6 +6,7 @@
 #include "views/quill_text_view.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,13 @@ public:
     DROPEFFECT DragSourceEffects() const override;
     void OnDragSourceDone(DROPEFFECT effect) override;
 
+    // The insert-text operation of the commands that insert text: the text replaces the selection (or
+    // goes in at the caret) as one undo step, and the caret follows it. Returns where the text went
+    // in; nothing, and nothing changes, when the view is not editable.
+    std::optional<TextPosition> InsertOverSelection(std::string_view text, std::int32_t action);
+    // An empty selection with the caret at `position`, scrolled into view.
+    void PlaceCaretAt(TextPosition position);
+
     bool OverwriteMode() const { return m_overwriteMode; }
     bool AutoIndent() const { return m_autoIndent; }
     bool DropIndicatorShown() const { return m_dropIndicatorShown; }
@@ -45,8 +53,6 @@ protected:
     void OnChar(UINT character, UINT repeatCount, UINT flags) override;
 
 private:
-    // An empty selection with the caret at `position`, scrolled into view.
-    void PlaceCaretAt(TextPosition position);
     // Deletes the selection (the caret goes to its start). Returns where text typed over it goes:
     // its start, or the caret without a selection. Commands insert there rather than at the caret,
     // which a deletion may have moved to the start of a character its bytes now join.

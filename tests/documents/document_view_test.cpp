@@ -1,5 +1,6 @@
 #include "buffer/undo_action.h"
 #include "documents/html_doc.h"
+#include "documents/html_command_ids.h"
 #include "documents/html_view.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_view.h"
@@ -37,7 +38,7 @@ struct HtmlTypes {
 // The LaTeX and the HTML view in a frame of their own, on a document of their type.
 template <class Types>
 class DocumentViewTest : public testing::Test {
-protected:
+public:
     static constexpr int Columns = 80;
     static constexpr int Rows = 4;
     static constexpr int MarginWidth = 20;
@@ -61,6 +62,20 @@ protected:
         std::int32_t endLine = 0;
         std::int32_t endChar = 0;
         ASSERT_TRUE(document.Buffer().InsertText(nullptr, 0, 0, text, endLine, endChar, UndoAction::Typing));
+    }
+
+    // The whole text with "\r\n" between lines; one line of it.
+    std::string Text()
+    {
+        const CQuillTextBuffer& buffer = document.Buffer();
+        std::string text;
+        buffer.ExtractText(0, 0, buffer.LineCount() - 1, buffer.LineLength(buffer.LineCount() - 1), text);
+        return text;
+    }
+    std::string Line(int line)
+    {
+        const CQuillTextBuffer& buffer = document.Buffer();
+        return std::string(buffer.LineChars(line), static_cast<std::size_t>(buffer.LineLength(line)));
     }
 
     const platform::headless::CellSurface& Screen() { return backend.Screen(*view); }
@@ -173,6 +188,112 @@ TYPED_TEST(ViewCommandTest, ControlFFormatsTheParagraphAtTheCaretAsOneUndoStep)
     ASSERT_TRUE(buffer.Undo(caret));
     buffer.ExtractText(0, 0, buffer.LineCount() - 1, buffer.LineLength(buffer.LineCount() - 1), text);
     EXPECT_EQ(text, "before\r\n\r\none  two\r\n\tnot this\r\n");
+}
+
+// An insert command on line 1 between "a" and "b": the snippet lands there, the caret where given.
+struct InsertCase {
+    UINT command;
+    std::string snippet;
+    TextPosition caret;
+};
+
+template <class Fixture>
+void CheckInsertCommands(Fixture& test, const std::vector<InsertCase>& cases)
+{
+    CQuillTextBuffer& buffer = test.document.Buffer();
+    for (const InsertCase& example : cases) {
+        buffer.CreateEmpty(LineEndingStyle::Lf);
+        test.view->OnInitialUpdate();
+        test.Type("first\rab\rlast");
+        test.view->SetCaretPos({1, 1});
+        test.view->SendMessage(WM_COMMAND, example.command);
+        EXPECT_EQ(test.Text(), "first\r\na" + example.snippet + "b\r\nlast") << example.command;
+        EXPECT_EQ(test.view->CaretPos(), example.caret) << example.command;
+        EXPECT_FALSE(test.view->HasSelection()) << example.command;
+        // One undo step takes it out again.
+        TextPosition caret;
+        ASSERT_TRUE(buffer.Undo(caret));
+        EXPECT_EQ(test.Text(), "first\r\nab\r\nlast") << example.command;
+    }
+}
+
+TEST_F(LatexViewTest, InsertCommandsPutTheirSnippetAndTheCaretInsideIt)
+{
+    CheckInsertCommands(*this, {
+        {ID_INSERT_BOLD, "{\\bf }", {6, 1}},
+        {ID_INSERT_ITALIC, "\\e{}", {4, 1}},
+        {ID_INSERT_ENUMERATION, "\\begin{enumerate}\r\n\\item \r\n\\end{enumerate}\r\n", {6, 2}},
+        {ID_INSERT_ITEM_LIST, "\\begin{itemize}\r\n\\item \r\n\\end{itemize}\r\n", {6, 2}},
+        {ID_INSERT_NEXT_ITEM, "\\item ", {7, 1}},
+        {ID_INSERT_INLINE_MATH, "$$", {2, 1}},
+        {ID_INSERT_DISPLAYED_MATH, "$$\r\n\r\n$$\r\n", {0, 2}},
+        {ID_INSERT_EQUATION, "%\r\n\\begin{equation}\r\n\\label{eq:}\r\n\r\n\\end{equation}\r\n%\r\n", {0, 4}},
+        {ID_INSERT_TABLE,
+         "\\begin{table}[hbt]\r\n\\centering\r\n\\begin{tabular}{}\r\n\r\n\\end{tabular}\r\n\\label{fig:}\r\n\\end{table}\r\n",
+         {0, 4}},
+        {ID_INSERT_SECTION, "\\section{}\r\n", {10, 1}},
+        {ID_INSERT_SUBSECTION, "\\subsection{}\r\n", {13, 1}},
+        {ID_INSERT_SUBSUBSECTION, "\\subsubsection{}\r\n", {16, 1}},
+        {ID_INSERT_CODE, "\\code{}", {7, 1}},
+    });
+}
+
+TEST_F(HtmlViewTest, InsertCommandsPutTheirTagsAndTheCaretInsideThem)
+{
+    CheckInsertCommands(*this, {
+        {ID_INSERT_BOLD, "<b></b>", {4, 1}},
+        {ID_INSERT_ITALIC, "<i></i>", {4, 1}},
+        {ID_INSERT_ENUMERATION, "<ol>\r\n<li>\r\n</ol>\r\n", {4, 2}},
+        {ID_INSERT_ITEM_LIST, "<ul>\r\n<li>\r\n</ul>\r\n", {4, 2}},
+        {ID_INSERT_NEXT_ITEM, "<li>", {5, 1}},
+        {ID_INSERT_DEFINITION_ITEM, "<dt>\r\n<dd>", {5, 1}},
+        {ID_INSERT_TABLE, "<table>\r\n<tr><td>\r\n</table>\r\n", {8, 2}},
+        {ID_INSERT_CODE, "<code></code>", {7, 1}},
+        {ID_INSERT_LINK, "<a href=\"\"></a>", {10, 1}},
+    });
+}
+
+TEST_F(LatexViewTest, InsertsReplaceTheSelectionAndFollowTheirKeys)
+{
+    Type("line 0\r\tline 1\r\r\ttail");
+    view->SetFocus();
+    // Bold with the caret at column 4 of an indented line, from its key.
+    view->SetCaretPos({4, 1});
+    backend.PressKey('B', {VK_CONTROL});
+    EXPECT_EQ(Text(), "line 0\r\n\tlin{\\bf }e 1\r\n\r\n\ttail");
+    EXPECT_EQ(view->CaretPos(), (TextPosition{9, 1}));
+    // Enumeration on the empty line 2: the caret after "\item " on line 3.
+    view->SetCaretPos({0, 2});
+    backend.PressKey('E', {VK_CONTROL});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{6, 3}));
+    EXPECT_EQ(Line(3), "\\item ");
+    // A selection is replaced; the caret counts from where the snippet went in.
+    view->SelectRange({1, 0}, {6, 0});
+    backend.PressKey('D', {VK_CONTROL});
+    EXPECT_EQ(Line(0), "l$$");
+    EXPECT_EQ(Line(2), "$$");
+    EXPECT_EQ(view->CaretPos(), (TextPosition{0, 1}));
+    // Ctrl+A stays the editor's Select All; Ctrl+Shift+P without "\begin{document}" does nothing.
+    backend.PressKey('A', {VK_CONTROL});
+    EXPECT_EQ(Line(0), "l$$");
+    EXPECT_TRUE(view->HasSelection());
+    backend.PressKey('P', {VK_CONTROL, VK_SHIFT});
+    EXPECT_FALSE(document.m_bProcessing);
+}
+
+TEST_F(HtmlViewTest, ControlShiftALinksWhileControlASelectsAll)
+{
+    Type("text");
+    view->SetFocus();
+    view->SetCaretPos({0, 0});
+    backend.PressKey('I', {VK_CONTROL});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{3, 0}));
+    backend.PressKey('A', {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(Line(0), "<i><a href=\"\"></a></i>text");
+    EXPECT_EQ(view->CaretPos(), (TextPosition{12, 0}));
+    backend.PressKey('A', {VK_CONTROL});
+    EXPECT_TRUE(view->HasSelection());
+    EXPECT_EQ(Line(0), "<i><a href=\"\"></a></i>text");
 }
 
 TEST_F(HtmlViewTest, PaintsTheHtmlColoursInItsOwnFont)
