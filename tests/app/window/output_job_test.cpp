@@ -66,6 +66,18 @@ private:
     test_support::LoopbackPeer m_peer;
 };
 
+// Lets a test look at the window at the moment of the beep.
+class BeepWatchingBackend : public platform::headless::HeadlessBackend {
+public:
+    void Beep() override
+    {
+        HeadlessBackend::Beep();
+        if (onBeep)
+            onBeep();
+    }
+    std::function<void()> onBeep;
+};
+
 class OutputJobTest : public testing::Test {
 protected:
     void TearDown() override
@@ -125,7 +137,7 @@ protected:
         return texts;
     }
 
-    platform::headless::HeadlessBackend backend;
+    BeepWatchingBackend backend;
     ScratchDirectory directory;
     std::unique_ptr<CEditorApp> application;
 };
@@ -192,10 +204,13 @@ TEST_F(OutputJobTest, FinishedNotificationClearsProgressShowsFinishedThenBeeps)
     Document().m_bProcessing = true;
     Frame().StatusBar().SetPaneText(ProgressPane, "Receiving files: 3 of 9kB");
 
+    // The beep comes last: by then the flag is clear, the progress gone and "Finished" shown.
+    std::vector<std::string> atBeep;
+    backend.onBeep = [&] {
+        atBeep = {Document().m_bProcessing ? "processing" : "idle", Pane(ProgressPane), Pane(MessagePane)};
+    };
     EXPECT_EQ(View().SendMessage(WM_USER + 10, 0, 0), 0);
-    EXPECT_FALSE(Document().m_bProcessing);
-    EXPECT_EQ(Pane(ProgressPane), "");
-    EXPECT_EQ(Pane(MessagePane), "Finished");
+    EXPECT_EQ(atBeep, (std::vector<std::string>{"idle", "", "Finished"}));
     EXPECT_EQ(backend.Beeps(), 1);
     // "Finished" stays until the idle message comes back, as when the view gains the focus.
     backend.PumpMessages();
