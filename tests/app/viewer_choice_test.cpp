@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
 #include <thread>
 
 namespace {
@@ -124,6 +128,38 @@ TEST_F(ViewerChoiceTest, StartedViewerGetsTheFileAndAMissingOneIsReportedWithThe
     for (int attempt = 0; attempt < 500 && ReadFile(viewer + ".args").empty(); ++attempt)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(ReadFile(viewer + ".args"), "/doc/paper one.pdf\n");
+}
+
+// Children of this process that have ended but were not reaped.
+int ZombieChildren()
+{
+    int zombies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos)
+            continue;
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        char state = 0;
+        int parent = 0;
+        fields >> state >> parent;
+        zombies += state == 'Z' && parent == ::getpid() ? 1 : 0;
+    }
+    return zombies;
+}
+
+TEST_F(ViewerChoiceTest, ViewersThatEndAreReapedWithoutAnyoneWaiting)
+{
+    const std::string viewer = tree.Write("bin/quick", "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
+    for (int start = 0; start < 20; ++start)
+        ASSERT_TRUE(app::StartViewer(viewer, "/doc/paper.pdf"));
+    int zombies = -1;
+    for (int attempt = 0; attempt < 500 && zombies != 0; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        zombies = ZombieChildren();
+    }
+    EXPECT_EQ(zombies, 0);
 }
 
 }  // namespace
