@@ -60,8 +60,8 @@ CLatexView::CLatexView()
     MapCommand(ID_OUTPUT_CREATE_HTML, [this] { StartOutput(OutputMode::Html); });
     MapCommand(ID_OUTPUT_MASTER_POSTSCRIPT, [this] { OutputMasterDocument(ID_OUTPUT_CREATE_POSTSCRIPT); });
     MapCommand(ID_OUTPUT_MASTER_HTML, [this] { OutputMasterDocument(ID_OUTPUT_CREATE_HTML); });
-    MapCommand(ID_OUTPUT_VIEW_POSTSCRIPT, [this] { ViewOutputFile("ps", "ps"); });
-    MapCommand(ID_OUTPUT_VIEW_PDF, [this] { ViewOutputFile("pdf", "pdf"); });
+    MapCommand(ID_OUTPUT_VIEW_POSTSCRIPT, [this] { ViewOutputFile("ps"); });
+    MapCommand(ID_OUTPUT_VIEW_PDF, [this] { ViewOutputFile("pdf"); });
     MapCommand(ID_OUTPUT_VIEW_HTML, &CLatexView::OnViewHtmlOutput);
     MapCommand(ID_FORMAT_PARAGRAPH, [this] { FormatParagraphAtCaret(*this); });
     for (const Snippet& snippet : LatexSnippets())
@@ -179,11 +179,11 @@ bool CLatexView::ReadyToViewOutput()
     return document != nullptr && services != nullptr && !document->m_bProcessing && services->SaveAllDocuments();
 }
 
-void CLatexView::ViewOutputFile(const char* kind, const char* extension)
+void CLatexView::ViewOutputFile(const char* kind)
 {
     if (!ReadyToViewOutput())
         return;
-    FindOutputServices()->OpenViewer(kind, OutputFilePath(LatexDocument()->GetPathName(), extension));
+    FindOutputServices()->OpenViewer(kind, OutputFilePath(LatexDocument()->GetPathName(), kind));
 }
 
 void CLatexView::OnViewHtmlOutput()

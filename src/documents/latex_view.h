@@ -38,7 +38,8 @@ private:
     // WM_USER+10: the job of this view has ended.
     LRESULT OnDocFinished(WPARAM, LPARAM);
 
-    void ViewOutputFile(const char* kind, const char* extension);
+    // The output file of the kind ("ps" or "pdf", also its extension) beside the document.
+    void ViewOutputFile(const char* kind);
     void OnViewHtmlOutput();
     // No job runs and every document could be saved.
     bool ReadyToViewOutput();
