@@ -171,9 +171,15 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
         return;
     }
     if ((hints & UpdateHint::OneLine) != 0) {
+        const std::uint32_t oldEndState = m_parseStates.Get(line);
         m_parseStates.InvalidateFrom(line);
         m_lengths.Invalidate(line);
-        InvalidateFromLine(line);
+        // Only this line looks different, unless the state at its end changed, which colours the
+        // lines below it.
+        if (oldEndState != LineValueCache::NotComputed && LineEndState(line) == oldEndState)
+            RepaintLines(line, line);
+        else
+            InvalidateFromLine(line);
     } else {
         const int first = line == -1 ? 0 : line;
         m_parseStates.Refit(LineCount(), first);
@@ -194,9 +200,30 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
     if ((hints & UpdateHint::LineCountChanged) != 0)
         UpdateVerticalScrollBar(ScrollBarUpdate::Everything);
     if ((hints & UpdateHint::LineWidthChanged) != 0) {
-        m_widestLineLength = -1;
+        WidenForChangedLines(change, hints, line);
         UpdateHorizontalScrollBar(ScrollBarUpdate::Everything);
     }
+}
+
+void CQuillTextView::WidenForChangedLines(const TextChange* change, std::uint32_t hints, std::int32_t line)
+{
+    // Measuring every line after each key would cost a pass over the whole text. The widest length
+    // only grows with the lines an edit touched, and it does not shrink until the text is read
+    // anew: a scroll range a little too wide after a long line got shorter is harmless.
+    if (m_widestLineLength == -1)
+        return;
+    int first = line;
+    int last = line;
+    if ((hints & UpdateHint::OneLine) == 0) {
+        if (change == nullptr) {
+            m_widestLineLength = -1;
+            return;
+        }
+        first = change->Start().line;
+        last = std::min(change->End().line, LineCount() - 1);
+    }
+    for (int changed = std::max(first, 0); changed <= last; ++changed)
+        m_widestLineLength = std::max(m_widestLineLength, ExpandedLineLength(changed));
 }
 
 void CQuillTextView::OnUpdatePositionPane(CCmdUI* commandUi)

@@ -255,6 +255,7 @@ private:
     void InvalidateFromLine(int line);
     void RepaintSelectionLines();
     void MoveStoredPositions(const TextChange& change);
+    void WidenForChangedLines(const TextChange* change, std::uint32_t hints, std::int32_t line);
     void ForgetLineBitmap() { m_lineBitmap.DeleteObject(); }
     void ForgetVisibleCounts();
     // The status bar pane with the caret's line and column (characters in a UTF-8 text, bytes in a

@@ -24,7 +24,13 @@ void CQuillTextView::OnDraw(CDC* dc)
 
     const CRect marginCell(0, 0, MarginWidth(), lineHeight);
     const CRect textBand(MarginWidth(), 0, client.Width(), lineHeight);
+    // Bands outside the area being painted keep what they show.
+    CRect area = client;
+    if (const auto* paint = dynamic_cast<const CPaintDC*>(dc))
+        area = paint->m_ps.rcPaint;
     for (int bandTop = client.top, line = m_topLine; bandTop < client.bottom; bandTop += lineHeight, ++line) {
+        if (bandTop + lineHeight <= area.top || bandTop >= area.bottom)
+            continue;
         const int shownLine = line < lineCount ? line : -1;
         PaintMargin(memory, marginCell, shownLine);
         PaintLine(memory, textBand, shownLine);

@@ -83,6 +83,9 @@ TEST_F(TextViewParseStateTest, PaintingAfterAnEditUsesTheKeptStatesAbove)
 {
     SetKnownLines(6);
     InsertAt({2, 1}, "{");
+    // The edited line's end state is computed once, to know how far the repaint must reach.
+    EXPECT_EQ(view->stateParsedLines, std::vector<int>{1});
+    view->ForgetScans();
     backend.PaintAll();
     // Painting colours every band, taking the state of each line from the one painted before it;
     // no state above the edit is computed again.
@@ -94,15 +97,20 @@ TEST_F(TextViewParseStateTest, PaintingAfterAnEditUsesTheKeptStatesAbove)
     EXPECT_TRUE(view->stateParsedLines.empty());
 }
 
-TEST_F(TextViewParseStateTest, OnlyTheBandsFromTheEditedLineDownAreRepainted)
+TEST_F(TextViewParseStateTest, AnEditRepaintsItsBandAndTheBandsBelowOnlyWhenItsEndStateChanged)
 {
     SetKnownLines(6);
     backend.PaintAll();
     InsertAt({2, 3}, "x");
-    const CRect invalid = backend.Peer(*view).InvalidRect();
+    CRect invalid = backend.Peer(*view).InvalidRect();
     EXPECT_EQ(invalid.top, 3 * CellHeight);
-    EXPECT_EQ(invalid.bottom, Rows * CellHeight);
+    EXPECT_EQ(invalid.bottom, 4 * CellHeight) << "the state after the line is the same";
     EXPECT_EQ(RowText(3, 4), "l3x ");
+
+    InsertAt({0, 3}, "{");
+    invalid = backend.Peer(*view).InvalidRect();
+    EXPECT_EQ(invalid.top, 3 * CellHeight);
+    EXPECT_EQ(invalid.bottom, Rows * CellHeight) << "the lines below are coloured anew";
 }
 
 TEST_F(TextViewParseStateTest, AddingLinesKeepsTheStatesAboveTheChange)
