@@ -8,7 +8,7 @@
 // Exec line (its first field, found on PATH).
 namespace app {
 
-// The base directories of the XDG specification, most important first, read from the environment
+// The XDG base directories, most important first, read from the environment
 // ($XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, $XDG_DATA_HOME, $XDG_DATA_DIRS with their defaults); relative
 // entries are ignored.
 std::vector<std::string> XdgConfigDirectories();
