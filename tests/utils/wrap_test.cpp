@@ -5,51 +5,43 @@
 namespace utils {
 namespace {
 
-TEST(Wrap, ShortTextIsUnchanged)
-{
-    EXPECT_EQ(Wrap("short", 10), "short");
-    EXPECT_EQ(Wrap("exactly10c", 10), "exactly10c");
-    EXPECT_EQ(Wrap("", 10), "");
-    EXPECT_EQ(Wrap("no width", 0), "no width");
-}
+struct WrapCase {
+    const char* behaviour;
+    std::string text;
+    int width;
+    TextEncoding encoding;
+    std::string expected;
+};
 
-TEST(Wrap, FillsLinesGreedilyBreakingAtBlanks)
+TEST(Wrap, BreaksGreedilyAtBlanksKeepingWordsAndCharactersWhole)
 {
-    EXPECT_EQ(Wrap("aa bb cc dd", 6), "aa bb\r\ncc dd");
-    EXPECT_EQ(Wrap("hello world foo", 11), "hello\r\nworld foo");
-    EXPECT_EQ(Wrap("one two three four five six", 10), "one two\r\nthree\r\nfour five\r\nsix");
-}
-
-TEST(Wrap, PunctuationStaysWithTheWordBeforeIt)
-{
-    EXPECT_EQ(Wrap("aaa bbb, ccc", 8), "aaa\r\nbbb, ccc");
-    EXPECT_EQ(Wrap("x foo-bar.baz y", 9), "x\r\nfoo-bar.baz\r\ny");
-}
-
-TEST(Wrap, OverlongWordStaysWholeOnItsOwnLine)
-{
-    EXPECT_EQ(Wrap("abcdefghij kl", 4), "abcdefghij\r\nkl");
-    EXPECT_EQ(Wrap("abcdefghij", 4), "abcdefghij");
-    EXPECT_EQ(Wrap("abcdefghij,; kl", 4), "abcdefghij,;\r\nkl");
-}
-
-TEST(Wrap, Utf8TextCountsCharactersAndKeepsSequencesWhole)
-{
-    EXPECT_EQ(Wrap("ab \xc3\xa9\xc3\xa9 cd", 6, TextEncoding::Utf8), "ab \xc3\xa9\xc3\xa9\r\ncd");
-    EXPECT_EQ(Wrap("ab \xc3\xa9\xc3\xa9 cd", 6, TextEncoding::Legacy), "ab\r\n\xc3\xa9\xc3\xa9\r\ncd");
-    EXPECT_EQ(Wrap("\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac x", 3, TextEncoding::Utf8),
-              "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\r\nx");
-}
-
-TEST(Wrap, TrailingBlanksAtTheLimitAreDropped)
-{
-    EXPECT_EQ(Wrap("abc      ", 5), "abc");
-}
-
-TEST(Wrap, ExistingLineBreaksStartNewLines)
-{
-    EXPECT_EQ(Wrap("ab\r\ncd ef gh", 6), "ab\r\ncd ef\r\ngh");
-    EXPECT_EQ(Wrap("ab\ncd ef gh", 6), "ab\ncd ef\r\ngh");
+    constexpr TextEncoding legacy = TextEncoding::Legacy;
+    constexpr TextEncoding utf8 = TextEncoding::Utf8;
+    const WrapCase cases[] = {
+        {"short text is unchanged", "short", 10, legacy, "short"},
+        {"text of exactly the width is unchanged", "exactly10c", 10, legacy, "exactly10c"},
+        {"empty text", "", 10, legacy, ""},
+        {"width zero wraps nothing", "no width", 0, legacy, "no width"},
+        {"fills lines greedily", "aa bb cc dd", 6, legacy, "aa bb\r\ncc dd"},
+        {"breaks at the last blank that fits", "hello world foo", 11, legacy, "hello\r\nworld foo"},
+        {"many lines", "one two three four five six", 10, legacy, "one two\r\nthree\r\nfour five\r\nsix"},
+        {"punctuation stays with the word before it", "aaa bbb, ccc", 8, legacy, "aaa\r\nbbb, ccc"},
+        {"no break inside a dotted word", "x foo-bar.baz y", 9, legacy, "x\r\nfoo-bar.baz\r\ny"},
+        {"overlong word on its own line", "abcdefghij kl", 4, legacy, "abcdefghij\r\nkl"},
+        {"overlong single word", "abcdefghij", 4, legacy, "abcdefghij"},
+        {"overlong word keeps its punctuation", "abcdefghij,; kl", 4, legacy, "abcdefghij,;\r\nkl"},
+        {"UTF-8 counts characters", "ab \xc3\xa9\xc3\xa9 cd", 6, utf8, "ab \xc3\xa9\xc3\xa9\r\ncd"},
+        {"legacy counts bytes", "ab \xc3\xa9\xc3\xa9 cd", 6, legacy, "ab\r\n\xc3\xa9\xc3\xa9\r\ncd"},
+        {"UTF-8 sequences stay whole", "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac x", 3, utf8,
+         "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\r\nx"},
+        {"trailing blanks at the limit are dropped", "abc      ", 5, legacy, "abc"},
+        {"CR LF starts a new line", "ab\r\ncd ef gh", 6, legacy, "ab\r\ncd ef\r\ngh"},
+        {"LF starts a new line", "ab\ncd ef gh", 6, legacy, "ab\ncd ef\r\ngh"},
+    };
+    for (const WrapCase& testCase : cases) {
+        SCOPED_TRACE(testCase.behaviour);
+        EXPECT_EQ(Wrap(testCase.text, testCase.width, testCase.encoding), testCase.expected);
+    }
 }
 
 TEST(Wrap, EveryLineOfALongTextFitsTheWidth)
