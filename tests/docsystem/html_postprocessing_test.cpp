@@ -41,25 +41,50 @@ protected:
     std::int32_t nextId = 1;
 };
 
-TEST_F(HtmlPostProcessingTest, IndexPageLinksIntoTheDocumentBecomeLocal)
-{
-    const std::string page = "<A HREF=\"paper.html#s1\">1</A> <A HREF=\"Paper.html#s2\">2</A>";
-    EXPECT_EQ(Processed(page, "/out/paper/Index.html"), "<A HREF=\"#s1\">1</A> <A HREF=\"Paper.html#s2\">2</A>");
-    EXPECT_EQ(Processed(page, "/out/paper/chap1.html"), page);
-}
+struct PageCase {
+    const char* behaviour;
+    std::string page;
+    std::string expected;
+    std::string pagePath = "/out/paper/node1.html";
+};
 
-TEST_F(HtmlPostProcessingTest, BreaksLeaveOnlyTheMainHeading)
+TEST_F(HtmlPostProcessingTest, PlainPagesGetTheirFixedRewrites)
 {
-    EXPECT_EQ(Processed("a<br><H1>Title<BR>of<br>paper</h1>after<BR>"), "a<br><H1>Titleofpaper</h1>after<BR>");
-    EXPECT_EQ(Processed("<h1>open<br>"), "<h1>open<br>");
-}
-
-TEST_F(HtmlPostProcessingTest, AnchorsLoseTrailingSpacesAndTablesGainBorderColours)
-{
-    EXPECT_EQ(Processed("<A NAME=\"x\">&#160;</a>"), "<A NAME=\"x\"></A>");
-    EXPECT_EQ(Processed("<TABLE BORDER=\"1\"><TABLE border=\"1\"><TABLE BORDER=\"1\">"),
-              "<TABLE CELLSPACING=0 BORDERCOLOR=BLACK BORDERCOLORDARK=WHITE BORDER=\"1\"><TABLE border=\"1\">"
-              "<TABLE CELLSPACING=0 BORDERCOLOR=BLACK BORDERCOLORDARK=WHITE BORDER=\"1\">");
+    const std::string links = "<A HREF=\"paper.html#s1\">1</A> <A HREF=\"Paper.html#s2\">2</A>";
+    const std::string border = "<TABLE CELLSPACING=0 BORDERCOLOR=BLACK BORDERCOLORDARK=WHITE BORDER=\"1\">";
+    const std::string up = "STYLE=\"position=relative; bottom=4\"";
+    const std::string down = "STYLE=\"position=relative; top=4\"";
+    const PageCase cases[] = {
+        {"index page links into the document become local", links,
+         "<A HREF=\"#s1\">1</A> <A HREF=\"Paper.html#s2\">2</A>", "/out/paper/Index.html"},
+        {"other pages keep their links", links, links, "/out/paper/chap1.html"},
+        {"breaks leave only the main heading", "a<br><H1>Title<BR>of<br>paper</h1>after<BR>", "a<br><H1>Titleofpaper</h1>after<BR>"},
+        {"an unclosed heading keeps its break", "<h1>open<br>", "<h1>open<br>"},
+        {"anchors lose trailing spaces", "<A NAME=\"x\">&#160;</a>", "<A NAME=\"x\"></A>"},
+        {"tables with an upper-case border gain colours", "<TABLE BORDER=\"1\"><TABLE border=\"1\"><TABLE BORDER=\"1\">",
+         border + "<TABLE border=\"1\">" + border},
+        {"math relations become entities", "a $>$ b $<$ c $$<$", "a &gt; b &lt; c $&lt;"},
+        {"upper-case ALT texts are removed", "<IMG ALT=\"a > b\" SRC=\"x.png\"><IMG alt=\"kept\"><IMG ALT=\"\">",
+         "<IMG  SRC=\"x.png\"><IMG alt=\"kept\"><IMG >"},
+        {"unterminated ALT text stays", "<IMG ALT=\"unterminated", "<IMG ALT=\"unterminated"},
+        {"ALT text ends at the first quote", "ALT=\"ALT=\"x\"", "x\""},
+        {"math comment goes with its CR LF and following blanks", "text\r\n<!-- MATH: $x>1$ -->\r\n  next", "textnext"},
+        {"math comment goes with one LF and a tab", "text\n\n<!-- MATH: a -->\tb", "text\nb"},
+        {"math comment at the first line break", "\n<!-- MATH: at one -->x", "\nx"},
+        {"adjacent math comments", "<!-- MATH: first --><!-- MATH: second -->\n", ""},
+        {"unclosed math comment stays", "a\n<!-- MATH: never closed", "a\n<!-- MATH: never closed"},
+        {"math comment needs its blank", "<!-- MATH:x -->", "<!-- MATH:x -->"},
+        {"images in scripts are shifted, not in classed ones",
+         "<IMG SRC=\"o.png\"><SUP><IMG SRC=\"a.png\"> <img src=\"b.png\"></SUP>"
+         "<sub><IMG SRC=\"c.png\"></sub><sup class=x><IMG SRC=\"d.png\"></sup>",
+         "<IMG SRC=\"o.png\"><SUP><IMG " + up + "SRC=\"a.png\"> <img " + up + "src=\"b.png\"></SUP>"
+         "<sub><IMG " + down + "SRC=\"c.png\"></sub><sup class=x><IMG SRC=\"d.png\"></sup>"},
+        {"an unclosed script shifts nothing", "<sup><IMG SRC=\"a.png\">", "<sup><IMG SRC=\"a.png\">"},
+    };
+    for (const PageCase& testCase : cases) {
+        SCOPED_TRACE(testCase.behaviour);
+        EXPECT_EQ(Processed(testCase.page, testCase.pagePath), testCase.expected);
+    }
 }
 
 TEST_F(HtmlPostProcessingTest, StyleSheetLineIsReplacedOrRemoved)
@@ -125,81 +150,52 @@ TEST_F(HtmlPostProcessingTest, Utf8SettingsReachEightBitPagesAsCharacterReferenc
     EXPECT_EQ(Processed("\xAE</BODY>"), "\xAE<p>\x8Elu\x9Dou\xE8k\xFD</p></BODY>");
 }
 
-TEST_F(HtmlPostProcessingTest, MathRelationsBecomeEntities)
-{
-    EXPECT_EQ(Processed("a $>$ b $<$ c $$<$"), "a &gt; b &lt; c $&lt;");
-}
+struct MarkerCase {
+    const char* behaviour;
+    std::string rules;
+    std::string page;
+    std::string expected;
+};
 
-TEST_F(HtmlPostProcessingTest, AltTextsAreRemoved)
+TEST_F(HtmlPostProcessingTest, MarkersExpandToTheirRulesAndBrokenOrCutOffOnesStay)
 {
-    EXPECT_EQ(Processed("<IMG ALT=\"a > b\" SRC=\"x.png\"><IMG alt=\"kept\"><IMG ALT=\"\">"),
-              "<IMG  SRC=\"x.png\"><IMG alt=\"kept\"><IMG >");
-    EXPECT_EQ(Processed("<IMG ALT=\"unterminated"), "<IMG ALT=\"unterminated");
-    EXPECT_EQ(Processed("ALT=\"ALT=\"x\""), "x\"");
-}
-
-TEST_F(HtmlPostProcessingTest, MathCommentsGoWithTheirLineBreakAndFollowingSpace)
-{
-    EXPECT_EQ(Processed("text\r\n<!-- MATH: $x>1$ -->\r\n  next"), "textnext");
-    EXPECT_EQ(Processed("text\n\n<!-- MATH: a -->\tb"), "text\nb");
-    EXPECT_EQ(Processed("\n<!-- MATH: at one -->x"), "\nx");
-    EXPECT_EQ(Processed("<!-- MATH: first --><!-- MATH: second -->\n"), "");
-    EXPECT_EQ(Processed("a\n<!-- MATH: never closed"), "a\n<!-- MATH: never closed");
-    EXPECT_EQ(Processed("<!-- MATH:x -->"), "<!-- MATH:x -->");
-}
-
-TEST_F(HtmlPostProcessingTest, ArgumentMarkerTakesTheRuleAndLosesItsTags)
-{
-    LoadRules("bold|<b>|</b>\n");
-    EXPECT_EQ(Expanded("<P>888888890001.x<i>y</i>.99999999</P>"), "<P><b>xy</b></P>");
-    // A tag that reaches past the argument ends the stripping.
-    EXPECT_EQ(Expanded("888888890001.<i>a<b.99999999 c>"), "<b>a<b</b> c>");
-}
-
-TEST_F(HtmlPostProcessingTest, NestedMarkersExpandFromTheOutsideIn)
-{
-    LoadRules("outer|[|]\ninner|(|)\n");
-    EXPECT_EQ(Expanded("888888890001.a<i>888888890002.b<u>c</u>.99999999</i>d.99999999e"), "[a(bc)d]e");
-}
-
-TEST_F(HtmlPostProcessingTest, MarkersWithoutArgumentAndByName)
-{
-    LoadRules("tm|<sup>TM</sup>\nhint|<div>|</div>\n");
-    EXPECT_EQ(Expanded("X888888870001. Y888888870001Z"), "X<sup>TM</sup> Y<sup>TM</sup>Z");
-    EXPECT_EQ(Expanded("8888888Xtm. 8888888Xhint_. 8888888Xnone."), "<sup>TM</sup> 8888888Xhint_. 8888888Xnone.");
-    EXPECT_EQ(Expanded("a8888888Xhint.b"), "a<div>b");
-}
-
-TEST_F(HtmlPostProcessingTest, LongerRunsOfEightUseTheirLastSeven)
-{
-    LoadRules("tm|TM\n");
-    EXPECT_EQ(Expanded("8888888888870001."), "8888TM");
-}
-
-TEST_F(HtmlPostProcessingTest, UnknownAndUnclosedMarkersStay)
-{
-    LoadRules("bold|<b>|</b>\ntm|TM\n");
-    EXPECT_EQ(Expanded("888888870009.888888870099999999999999."), "888888870009.888888870099999999999999.");
-    EXPECT_EQ(Expanded("888888890001.x<i>y</i> and more"), "<b>x<i>y</i> and more");
-    EXPECT_EQ(Expanded("888888890001.888888890001.x.99999999"), "<b><b>x</b>");
-}
-
-TEST_F(HtmlPostProcessingTest, UnclosedMarkersDoNotHideLaterClosings)
-{
-    LoadRules("bold|<b>|</b>\nwrap|888888890001.z.99999999\n");
-    EXPECT_EQ(Expanded("888888890001.a 888888890001.b.99999999 888888890001.c"), "<b>a <b>b</b> <b>c");
-    // A closing that an expansion writes after an unclosed marker is found by the markers after it.
-    EXPECT_EQ(Expanded("888888890001.a 888888870002."), "<b>a <b>z</b>");
-}
-
-TEST_F(HtmlPostProcessingTest, MarkersCutOffAtTheEndOfThePageStay)
-{
-    LoadRules("bold|<b>|</b>\ntm|TM\n");
-    for (const char* page : {"8888888", "88888889", "888888890001", "888888890001.", "8888888X", "x.9999999"})
-        EXPECT_EQ(Expanded(page), page == std::string("888888890001") || page == std::string("888888890001.")
-                                      ? std::string("<b>")
-                                      : std::string(page))
-            << page;
+    const std::string bold = "bold|<b>|</b>\n";
+    const std::string boldAndMark = "bold|<b>|</b>\ntm|TM\n";
+    const std::string markAndHint = "tm|<sup>TM</sup>\nhint|<div>|</div>\n";
+    const std::string boldAndWrap = "bold|<b>|</b>\nwrap|888888890001.z.99999999\n";
+    const MarkerCase cases[] = {
+        {"argument marker takes the rule and loses its tags", bold, "<P>888888890001.x<i>y</i>.99999999</P>", "<P><b>xy</b></P>"},
+        {"a tag reaching past the argument ends the stripping", bold, "888888890001.<i>a<b.99999999 c>", "<b>a<b</b> c>"},
+        {"nested markers expand from the outside in", "outer|[|]\ninner|(|)\n",
+         "888888890001.a<i>888888890002.b<u>c</u>.99999999</i>d.99999999e", "[a(bc)d]e"},
+        {"markers without argument", markAndHint, "X888888870001. Y888888870001Z", "X<sup>TM</sup> Y<sup>TM</sup>Z"},
+        {"markers by name; unknown names stay", markAndHint, "8888888Xtm. 8888888Xhint_. 8888888Xnone.",
+         "<sup>TM</sup> 8888888Xhint_. 8888888Xnone."},
+        {"a named argument rule gives its opening", markAndHint, "a8888888Xhint.b", "a<div>b"},
+        {"longer runs of eight use their last seven", "tm|TM\n", "8888888888870001.", "8888TM"},
+        {"unknown markers stay", boldAndMark, "888888870009.888888870099999999999999.", "888888870009.888888870099999999999999."},
+        {"an unclosed marker only opens", boldAndMark, "888888890001.x<i>y</i> and more", "<b>x<i>y</i> and more"},
+        {"the inner marker takes the closing", boldAndMark, "888888890001.888888890001.x.99999999", "<b><b>x</b>"},
+        {"unclosed markers do not hide later closings", boldAndWrap, "888888890001.a 888888890001.b.99999999 888888890001.c",
+         "<b>a <b>b</b> <b>c"},
+        {"a closing written by an expansion is found by the markers after it", boldAndWrap, "888888890001.a 888888870002.",
+         "<b>a <b>z</b>"},
+        {"cut off after the eights", boldAndMark, "8888888", "8888888"},
+        {"cut off after the kind", boldAndMark, "88888889", "88888889"},
+        {"cut off after the number", boldAndMark, "888888890001", "<b>"},
+        {"cut off after the dot", boldAndMark, "888888890001.", "<b>"},
+        {"cut off after the name mark", boldAndMark, "8888888X", "8888888X"},
+        {"a closing cut off", boldAndMark, "x.9999999", "x.9999999"},
+    };
+    for (const MarkerCase& testCase : cases) {
+        SCOPED_TRACE(testCase.behaviour);
+        PostProcessTable caseRules;
+        std::int32_t caseNextId = 1;
+        ASSERT_TRUE(caseRules.Load(tree.Write("postprocess.txt", testCase.rules), caseNextId));
+        utils::TextBuffer buffer(testCase.page);
+        ExpandRuleMarkers(buffer, caseRules, images);
+        EXPECT_EQ(buffer.Text(), testCase.expected);
+    }
 }
 
 TEST_F(HtmlPostProcessingTest, RuleImagesAreCollectedOnce)
@@ -214,17 +210,6 @@ TEST_F(HtmlPostProcessingTest, RuleTextsThatProduceMarkersCannotLoopForEver)
     LoadRules("self|888888870001.\nagain|<a>888888890002.|.99999999</a>\n");
     const std::string result = Expanded("888888870001. 888888890002.x.99999999");
     EXPECT_THAT(result, ::testing::HasSubstr("8888888"));
-}
-
-TEST_F(HtmlPostProcessingTest, ImagesInScriptsAreShifted)
-{
-    const std::string up = "STYLE=\"position=relative; bottom=4\"";
-    const std::string down = "STYLE=\"position=relative; top=4\"";
-    EXPECT_EQ(Processed("<IMG SRC=\"o.png\"><SUP><IMG SRC=\"a.png\"> <img src=\"b.png\"></SUP>"
-                        "<sub><IMG SRC=\"c.png\"></sub><sup class=x><IMG SRC=\"d.png\"></sup>"),
-              "<IMG SRC=\"o.png\"><SUP><IMG " + up + "SRC=\"a.png\"> <img " + up + "src=\"b.png\"></SUP>"
-              "<sub><IMG " + down + "SRC=\"c.png\"></sub><sup class=x><IMG SRC=\"d.png\"></sup>");
-    EXPECT_EQ(Processed("<sup><IMG SRC=\"a.png\">"), "<sup><IMG SRC=\"a.png\">");
 }
 
 TEST_F(HtmlPostProcessingTest, FooterReplacesTheFinalRule)
