@@ -70,66 +70,45 @@ TEST_F(LineStoreTest, ClearReturnsToUninitialisedWithoutTellingViews)
     EXPECT_TRUE(view.notifications.empty());
 }
 
-TEST_F(LineStoreTest, CarriageReturnsBreakLinesButABareLineFeedDoesNot)
+struct InsertCase {
+    const char* behaviour;
+    std::vector<std::string> lines;
+    TextPosition at;  // {character, line}
+    std::string text;
+    std::vector<std::string> expected;
+    TextPosition end;
+    std::uint32_t hints;
+};
+
+TEST_F(LineStoreTest, InsertionBreaksLinesAtCarriageReturnsAndKeepsTheRestBehindTheText)
 {
-    Fill(buffer, {""});
-    buffer.AttachView(&view);
-    ASSERT_TRUE(Insert(0, 0, "a\nb"));
-    EXPECT_THAT(Lines(buffer), ElementsAre("a\nb"));
-    EXPECT_EQ(view.notifications.back().hints, WithinLine);
-
-    Fill(buffer, {""});
-    ASSERT_TRUE(Insert(0, 0, "a\r\nb"));
-    EXPECT_THAT(Lines(buffer), ElementsAre("a", "b"));
-    EXPECT_EQ(view.notifications.back().hints, AcrossLines);
-    EXPECT_EQ(view.notifications.back().line, 0);
-
-    Fill(buffer, {""});
-    ASSERT_TRUE(Insert(0, 0, "a\rb"));
-    EXPECT_THAT(Lines(buffer), ElementsAre("a", "b"));
-
-    Fill(buffer, {""});
-    ASSERT_TRUE(Insert(0, 0, "a\r\n\nb\r\r"));
-    EXPECT_THAT(Lines(buffer), ElementsAre("a", "\nb", "", ""));
-}
-
-TEST_F(LineStoreTest, InsertionKeepsTheRestOfTheLineBehindTheNewText)
-{
-    Fill(buffer, {"first", "Hello world", "last"});
-    ASSERT_TRUE(Insert(1, 6, "big\r\nround "));
-    EXPECT_THAT(Lines(buffer), ElementsAre("first", "Hello big", "round world", "last"));
-    EXPECT_EQ(endLine, 2);
-    EXPECT_EQ(endChar, 6);
-}
-
-TEST_F(LineStoreTest, InsertingAnEmptyTextStillNotifiesAndMarksModified)
-{
-    Fill(buffer, {"abc"});
-    buffer.AttachView(&view);
-    ASSERT_TRUE(Insert(0, 2, ""));
-    EXPECT_THAT(Lines(buffer), ElementsAre("abc"));
-    EXPECT_EQ(endLine, 0);
-    EXPECT_EQ(endChar, 2);
-    ASSERT_EQ(view.notifications.size(), 1u);
-    EXPECT_EQ(view.notifications[0].hints, WithinLine);
-    EXPECT_EQ(view.notifications[0].source, &view);
-    EXPECT_TRUE(buffer.IsModified());
-}
-
-TEST_F(LineStoreTest, TextEndingWithALineEndOpensAnEmptyLine)
-{
-    Fill(buffer, {"abc"});
-    ASSERT_TRUE(Insert(0, 3, "def\r\n"));
-    EXPECT_THAT(Lines(buffer), ElementsAre("abcdef", ""));
-    EXPECT_EQ(endLine, 1);
-    EXPECT_EQ(endChar, 0);
-}
-
-TEST_F(LineStoreTest, InsertedBytesMayHoldNulBytes)
-{
-    Fill(buffer, {"ab"});
-    ASSERT_TRUE(Insert(0, 1, std::string_view("x\0y", 3)));
-    EXPECT_THAT(Lines(buffer), ElementsAre(std::string("ax\0yb", 5)));
+    using namespace std::string_literals;
+    const InsertCase cases[] = {
+        {"a bare line feed does not break", {""}, {0, 0}, "a\nb", {"a\nb"}, {3, 0}, WithinLine},
+        {"CR LF breaks", {""}, {0, 0}, "a\r\nb", {"a", "b"}, {1, 1}, AcrossLines},
+        {"a bare CR breaks", {""}, {0, 0}, "a\rb", {"a", "b"}, {1, 1}, AcrossLines},
+        {"LF after CR LF and CR CR", {""}, {0, 0}, "a\r\n\nb\r\r", {"a", "\nb", "", ""}, {0, 3}, AcrossLines},
+        {"the rest of the line goes behind the text", {"first", "Hello world", "last"}, {6, 1}, "big\r\nround ",
+         {"first", "Hello big", "round world", "last"}, {6, 2}, AcrossLines},
+        {"a closing line end opens an empty line", {"abc"}, {3, 0}, "def\r\n", {"abcdef", ""}, {0, 1}, AcrossLines},
+        {"an empty text still notifies", {"abc"}, {2, 0}, "", {"abc"}, {2, 0}, WithinLine},
+        {"NUL bytes are kept", {"ab"}, {1, 0}, "x\0y"s, {"ax\0yb"s}, {4, 0}, WithinLine},
+    };
+    for (const InsertCase& testCase : cases) {
+        SCOPED_TRACE(testCase.behaviour);
+        Fill(buffer, testCase.lines);
+        RecordingView caseView;
+        buffer.AttachView(&caseView);
+        ASSERT_TRUE(buffer.RawInsertText(&caseView, testCase.at.line, testCase.at.character, testCase.text, endLine, endChar));
+        buffer.DetachView(&caseView);
+        EXPECT_EQ(Lines(buffer), testCase.expected);
+        EXPECT_EQ((TextPosition{endChar, endLine}), testCase.end);
+        ASSERT_EQ(caseView.notifications.size(), 1u);
+        EXPECT_EQ(caseView.notifications[0].hints, testCase.hints);
+        EXPECT_EQ(caseView.notifications[0].source, &caseView);
+        EXPECT_EQ(caseView.notifications[0].line, testCase.at.line);
+        EXPECT_TRUE(buffer.IsModified());
+    }
 }
 
 TEST_F(LineStoreTest, LongLinesGrowWithoutLosingBytes)
