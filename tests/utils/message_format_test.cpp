@@ -40,40 +40,18 @@ TEST(MessageFormat, BracesThatAreNotAPlaceholderStay)
     EXPECT_EQ(MessageFormat("left {} right").Text(), "left {} right");
 }
 
-TEST(StringTable, DocumentationTexts)
+// Only texts that no behaviour test elsewhere shows: the others are checked where they appear.
+TEST(StringTable, TextsNotShownByOtherTests)
 {
-    EXPECT_EQ(LoadResourceString(5), "Documentation system error:\n{}");
-    EXPECT_EQ(LoadResourceString(10), "Finished");
-    EXPECT_EQ(LoadResourceString(133),
-              "Invalid response from the server.\nPerhaps you are connecting to wrong server or service.");
-    EXPECT_EQ(LoadResourceString(20005), "Failed to connect to remote host: {}");
-    EXPECT_EQ(LoadResourceString(57345), "Ready");
-    EXPECT_EQ(LoadResourceString(128), "Quillwright\n\nQuillw\n\n\nQuillwright.Document\nQuillw Document");
-}
-
-TEST(StringTable, UndoDescriptionsAreNotInActionOrder)
-{
-    EXPECT_EQ(LoadResourceString(8619), "Unknown");
-    EXPECT_EQ(LoadResourceString(8621), "Delete Selection");
-    EXPECT_EQ(LoadResourceString(8623), "Delete");
-    EXPECT_EQ(LoadResourceString(8624), "Typing");
-    EXPECT_EQ(LoadResourceString(8627), "Drag And Drop");
-    EXPECT_EQ(LoadResourceString(8629), "Auto Indent");
-    EXPECT_EQ(LoadResourceString(8615), "&Undo %s\tCtrl+Z");
-    EXPECT_EQ(LoadResourceString(8606), "Cannot find string\"%s\"");
-}
-
-TEST(StringTable, PaneWidthPrototypes)
-{
-    EXPECT_EQ(LoadResourceString(61221), std::string(54, ' '));
-    EXPECT_EQ(LoadResourceString(37903), std::string(12, '='));
-}
-
-TEST(StringTable, SocketErrorTexts)
-{
-    EXPECT_EQ(LoadResourceString(10061), "Connection refused");
+    const std::pair<unsigned int, std::string> texts[] = {
+        {128, "Quillwright\n\nQuillw\n\n\nQuillwright.Document\nQuillw Document"},
+        {61221, std::string(54, ' ')},
+        {37903, std::string(12, '=')},
+        {10101, "Graceful shutdown in progress"},
+    };
+    for (const auto& [id, text] : texts)
+        EXPECT_EQ(LoadResourceString(id), text) << id;
     EXPECT_EQ(LoadResourceString(10047), LoadResourceString(10067));
-    EXPECT_EQ(LoadResourceString(10101), "Graceful shutdown in progress");
 }
 
 TEST(StringTable, MissingIdsAreEmptyAndErrnoSurvivesLookups)
