@@ -128,7 +128,6 @@ public:
     CPoint TextToPoint(TextPosition position);
     // The text position shown at a client point, limited to the text.
     TextPosition PointToText(CPoint point);
-    int IdealColumn() const { return m_idealColumn; }
 
     // Scrolling.
     // Scrolls so that the position is visible.
@@ -137,12 +136,9 @@ public:
     void ScrollToColumn(int column, ScrollBarTracking tracking);
     void UpdateVerticalScrollBar(ScrollBarUpdate update);
     void UpdateHorizontalScrollBar(ScrollBarUpdate update);
-    // One line or column at a time, while there is somewhere to go; the caret stays in the text.
+    // One line at a time, while there is somewhere to go; the caret stays where it is in the text.
     void ScrollLineUp();
     void ScrollLineDown();
-    void ScrollColumnLeft();
-    void ScrollColumnRight();
-    bool AnyUnnumberedBookmark() const { return m_anyUnnumberedBookmark; }
 
     // Find: matches lie within one line. Both throw SearchPatternError for an invalid regular
     // expression.

@@ -186,19 +186,3 @@ void CQuillTextView::ScrollLineDown()
     if (m_topLine < LineCount() - 1)
         ScrollToLine(m_topLine + 1, ScrollBarTracking::Move);
 }
-
-void CQuillTextView::ScrollColumnLeft()
-{
-    if (m_firstColumn <= 0)
-        return;
-    ScrollToColumn(m_firstColumn - 1, ScrollBarTracking::Move);
-    PlaceCaret();
-}
-
-void CQuillTextView::ScrollColumnRight()
-{
-    if (m_firstColumn >= WidestLineLength() - 1)
-        return;
-    ScrollToColumn(m_firstColumn + 1, ScrollBarTracking::Move);
-    PlaceCaret();
-}
