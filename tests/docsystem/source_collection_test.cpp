@@ -138,34 +138,38 @@ TEST_F(SourceCollectionTest, GraphicNamesWithoutABraceStartAtTheSecondCharacter)
     EXPECT_EQ(sources.at("paper.tex").text, "xab.eps .eps");
 }
 
-TEST_F(SourceCollectionTest, InclusionCycleIsReportedWithItsFiles)
+TEST_F(SourceCollectionTest, CyclesUnreadableMainFilesAndClashingFiguresAreErrors)
 {
-    tree.Write("paper.tex", "\\input{a}");
-    tree.Write("a.tex", "\\input{b}");
-    tree.Write("b.tex", "\\input{./a}");
-    try {
-        Collect("paper.tex");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_EQ(std::string(error.what()), "The \\input files include each other in a cycle:\n" + tree.Path("a.tex") +
-                                                 " includes\n" + tree.Path("b.tex") + " includes\n" +
-                                                 tree.Path("./a.tex"));
-    }
-}
-
-TEST_F(SourceCollectionTest, FileIncludingItselfIsACycle)
-{
-    tree.Write("paper.tex", "\\input{paper}");
-    EXPECT_THROW(Collect("paper.tex"), std::runtime_error);
-}
-
-TEST_F(SourceCollectionTest, UnreadableMainFileIsAnError)
-{
-    try {
-        Collect("absent.tex");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_EQ(std::string(error.what()), "failed to open " + tree.Path("absent.tex"));
+    struct FailureCase {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string mainFile;
+        ::testing::Matcher<std::string> message;
+    };
+    const FailureCase cases[] = {
+        {"an inclusion cycle names its files",
+         {{"paper.tex", "\\input{a}"}, {"a.tex", "\\input{b}"}, {"b.tex", "\\input{./a}"}},
+         "paper.tex",
+         ::testing::Eq("The \\input files include each other in a cycle:\n" + tree.Path("a.tex") + " includes\n" +
+                       tree.Path("b.tex") + " includes\n" + tree.Path("./a.tex"))},
+        {"a file including itself is a cycle", {{"paper.tex", "\\input{paper}"}}, "paper.tex",
+         HasSubstr("The \\input files include each other in a cycle:\n")},
+        {"an unreadable main file", {}, "absent.tex", ::testing::Eq("failed to open " + tree.Path("absent.tex"))},
+        {"two figures of one name",
+         {{"a/plot.png", "1"}, {"b/Plot.png", "2"}, {"paper.tex", "\\includegraphics{a/plot}\\includegraphics{b/Plot}"}},
+         "paper.tex", HasSubstr("Two files would be uploaded as \"plot.png\"")},
+    };
+    for (const FailureCase& testCase : cases) {
+        SCOPED_TRACE(testCase.what);
+        for (const auto& [file, text] : testCase.files)
+            tree.Write(file, text);
+        sources.clear();
+        try {
+            Collect(testCase.mainFile);
+            ADD_FAILURE() << "no exception";
+        } catch (const std::runtime_error& error) {
+            EXPECT_THAT(std::string(error.what()), testCase.message);
+        }
     }
 }
 
@@ -246,15 +250,3 @@ TEST_F(SourceCollectionTest, FilesNamedByCommandsAreUploadedUnderFlatNames)
     }
 }
 
-TEST_F(SourceCollectionTest, TwoFiguresOfOneNameCannotBothBeUploaded)
-{
-    tree.Write("a/plot.png", "1");
-    tree.Write("b/Plot.png", "2");
-    tree.Write("paper.tex", "\\includegraphics{a/plot}\\includegraphics{b/Plot}");
-    try {
-        Collect("paper.tex");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_THAT(error.what(), HasSubstr("Two files would be uploaded as \"plot.png\""));
-    }
-}
