@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -71,38 +72,36 @@ protected:
     ObservedBuffer buffer;
 };
 
-TEST_F(UndoTest, EachEditOutsideAGroupIsOneStep)
+TEST_F(UndoTest, GroupsDecideHowManyStepsTheEditsTake)
 {
-    Fill(buffer, {""});
-    Insert(0, 0, "a");
-    Insert(0, 1, "b");
-    Insert(0, 2, "c");
-    EXPECT_EQ(UndoAll(), 3);
-    EXPECT_THAT(Lines(buffer), ElementsAre(""));
-}
-
-TEST_F(UndoTest, EditsInsideAGroupAreOneStep)
-{
-    Fill(buffer, {""});
-    buffer.OpenUndoGroup(UndoGroupMerge::NewGroup);
-    Insert(0, 0, "a");
-    Insert(0, 1, "b");
-    Insert(0, 2, "c");
-    buffer.CloseUndoGroup(nullptr);
-    EXPECT_EQ(UndoAll(), 1);
-    EXPECT_THAT(Lines(buffer), ElementsAre(""));
-}
-
-TEST_F(UndoTest, AMergingGroupJoinsThePreviousOne)
-{
-    Fill(buffer, {""});
-    buffer.OpenUndoGroup(UndoGroupMerge::JoinPrevious);
-    Insert(0, 0, "a");
-    buffer.CloseUndoGroup(nullptr);
-    buffer.OpenUndoGroup(UndoGroupMerge::JoinPrevious);
-    Insert(0, 1, "b");
-    buffer.CloseUndoGroup(nullptr);
-    EXPECT_EQ(UndoAll(), 1) << "the first merge had nothing to join and started a group";
+    struct GroupingCase {
+        const char* what;
+        std::vector<std::optional<UndoGroupMerge>> groups;  // one edit each; none: outside any group
+        int steps;
+    };
+    const GroupingCase cases[] = {
+        {"each edit outside a group is one step", {std::nullopt, std::nullopt, std::nullopt}, 3},
+        {"edits inside one group are one step", {UndoGroupMerge::NewGroup}, 1},
+        {"a merging group joins the previous one; the first had nothing to join and started one",
+         {UndoGroupMerge::JoinPrevious, UndoGroupMerge::JoinPrevious}, 1},
+        {"new groups stay apart", {UndoGroupMerge::NewGroup, UndoGroupMerge::NewGroup}, 2},
+    };
+    for (const GroupingCase& testCase : cases) {
+        SCOPED_TRACE(testCase.what);
+        Fill(buffer, {""});
+        std::int32_t character = 0;
+        for (const std::optional<UndoGroupMerge>& group : testCase.groups) {
+            if (group)
+                buffer.OpenUndoGroup(*group);
+            // Three edits in a group, one outside.
+            for (int edit = 0; edit < (group ? 3 : 1); ++edit, ++character)
+                Insert(0, character, "a");
+            if (group)
+                buffer.CloseUndoGroup(nullptr);
+        }
+        EXPECT_EQ(UndoAll(), testCase.steps);
+        EXPECT_THAT(Lines(buffer), ElementsAre(""));
+    }
 }
 
 TEST_F(UndoTest, UndoReplaysAGroupBackwardsAndRedoForwards)
