@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <utime.h>
@@ -197,41 +198,43 @@ TEST(CopyFile, CopiesBytesAndPermissions)
     EXPECT_EQ(Permissions(scratch / "copy.ps"), 0640u);
 }
 
-TEST(CopyFile, FailIfExistsKeepsTheTarget)
+TEST(CopyFile, OverwriteReplacesAnExistingTarget)
 {
     const ScratchDirectory scratch;
-    const std::string source = scratch / "new.png";
-    const std::string target = scratch / "old.png";
-    WriteFile(source, "new");
-    WriteFile(target, "old");
-    EXPECT_EQ(FailureOf([&] { CopyFile(source, target, ExistingTarget::Fail); }),
-              "Failed to copy file\n" + source + "\n to \n" + target + "\n" + Strerror(EEXIST));
-    EXPECT_EQ(ReadFile(target), "old");
-    CopyFile(source, target, ExistingTarget::Overwrite);
-    EXPECT_EQ(ReadFile(target), "new");
+    WriteFile(scratch / "new.png", "new");
+    WriteFile(scratch / "old.png", "old");
+    CopyFile(scratch / "new.png", scratch / "old.png", ExistingTarget::Overwrite);
+    EXPECT_EQ(ReadFile(scratch / "old.png"), "new");
 }
 
-TEST(CopyFile, CopyOntoItselfIsRefusedAndKeepsTheFile)
+TEST(CopyFile, RefusedCopiesNameBothPathsAndLeaveTheTargetAsItWas)
 {
+    struct RefusalCase {
+        const char* what;
+        std::string source;
+        std::string target;
+        ExistingTarget existing;
+        int errorNumber;
+        std::optional<std::string> targetAfter;  // none: the target must not exist
+    };
     const ScratchDirectory scratch;
-    const std::string path = scratch / "image.png";
-    WriteFile(path, "content");
-    EXPECT_EQ(FailureOf([&] { CopyFile(path, scratch / "./image.png", ExistingTarget::Overwrite); }),
-              "Failed to copy file\n" + path + "\n to \n" + scratch.Path() + "/./image.png\n" + Strerror(EINVAL));
-    EXPECT_EQ(ReadFile(path), "content");
-}
-
-TEST(CopyFile, MissingSourceCreatesNothing)
-{
-    const ScratchDirectory scratch;
-    const std::string source = scratch / "missing";
-    const std::string target = scratch / "target";
-    EXPECT_EQ(FailureOf([&] { CopyFile(source, target, ExistingTarget::Overwrite); }),
-              "Failed to copy file\n" + source + "\n to \n" + target + "\n" + Strerror(ENOENT));
-    EXPECT_FALSE(FileExists(target));
-    EXPECT_EQ(FailureOf([&] { CopyFile(scratch.Path(), target, ExistingTarget::Overwrite); }),
-              "Failed to copy file\n" + scratch.Path() + "\n to \n" + target + "\n" + Strerror(EISDIR));
-    EXPECT_FALSE(FileExists(target));
+    WriteFile(scratch / "new.png", "new");
+    WriteFile(scratch / "old.png", "old");
+    const RefusalCase cases[] = {
+        {"an existing target", scratch / "new.png", scratch / "old.png", ExistingTarget::Fail, EEXIST, "old"},
+        {"a copy onto itself", scratch / "old.png", scratch / "./old.png", ExistingTarget::Overwrite, EINVAL, "old"},
+        {"a missing source", scratch / "missing", scratch / "target", ExistingTarget::Overwrite, ENOENT, std::nullopt},
+        {"a directory as source", scratch.Path(), scratch / "target", ExistingTarget::Overwrite, EISDIR, std::nullopt},
+    };
+    for (const RefusalCase& testCase : cases) {
+        SCOPED_TRACE(testCase.what);
+        EXPECT_EQ(FailureOf([&] { CopyFile(testCase.source, testCase.target, testCase.existing); }),
+                  "Failed to copy file\n" + testCase.source + "\n to \n" + testCase.target + "\n" + Strerror(testCase.errorNumber));
+        if (testCase.targetAfter)
+            EXPECT_EQ(ReadFile(testCase.target), *testCase.targetAfter);
+        else
+            EXPECT_FALSE(FileExists(testCase.target));
+    }
 }
 
 TEST(ReadTextFile, CarriageReturnLineFeedBecomesLineFeed)
