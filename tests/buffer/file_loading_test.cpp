@@ -40,86 +40,45 @@ protected:
     CQuillTextBuffer buffer;
 };
 
-TEST_F(FileLoadingTest, AnEmptyFileIsOneEmptyLineInTheNativeStyle)
+struct LoadCase {
+    const char* what;
+    std::string bytes;
+    LineEndingStyle given;
+    LineEndingStyle style;
+    std::vector<std::string> lines;
+};
+
+// Every case is also saved back over its file and must come back byte for byte.
+TEST_F(FileLoadingTest, TheFirstLineEndFixesTheStyleAndOtherBytesStayInTheirLines)
 {
-    Load("");
-    EXPECT_THAT(Lines(buffer), ElementsAre(""));
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::Lf);
-    EXPECT_EQ(SavedAgain(), "");
-}
-
-TEST_F(FileLoadingTest, ALastLineWithoutLineEndIsWrittenBackWithoutOne)
-{
-    Load("just one line");
-    EXPECT_THAT(Lines(buffer), ElementsAre("just one line"));
-    EXPECT_EQ(SavedAgain(), "just one line");
-
-    Load("two\nlines\n");
-    EXPECT_THAT(Lines(buffer), ElementsAre("two", "lines", ""));
-    EXPECT_EQ(SavedAgain(), "two\nlines\n");
-}
-
-TEST_F(FileLoadingTest, TheFirstLineEndFixesTheStyleForTheWholeFile)
-{
-    Load("first\r\nsecond\nthird\r\n");
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::CrLf);
-    EXPECT_THAT(Lines(buffer), ElementsAre("first", "second\nthird", ""));
-
-    Load("first\nsecond\r\nthird");
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::Lf);
-    EXPECT_THAT(Lines(buffer), ElementsAre("first", "second\r", "third"));
-
-    Load("first\n\rsecond\n\rthird\nfourth");
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::LfCr);
-    EXPECT_THAT(Lines(buffer), ElementsAre("first", "second", "third\nfourth"));
-}
-
-TEST_F(FileLoadingTest, CarriageReturnsAloneEndNoLine)
-{
-    Load("one\rtwo\rthree\r");
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::Lf);
-    EXPECT_THAT(Lines(buffer), ElementsAre("one\rtwo\rthree\r"));
-}
-
-TEST_F(FileLoadingTest, ABrokenLineEndMatchStaysInTheLine)
-{
-    Load("a\r\nb\r\r\nc\r\r\r\nd");
-    EXPECT_THAT(Lines(buffer), ElementsAre("a", "b\r\r\nc\r\r", "d"));
-    EXPECT_EQ(SavedAgain(), "a\r\nb\r\r\nc\r\r\r\nd");
-}
-
-TEST_F(FileLoadingTest, AGivenStyleOverridesDetection)
-{
-    Load("a\nb\r\nc", LineEndingStyle::CrLf);
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::CrLf);
-    EXPECT_THAT(Lines(buffer), ElementsAre("a\nb", "c"));
-}
-
-TEST_F(FileLoadingTest, NulBytesAreKept)
-{
-    const std::string bytes = "before\0after\r\n\0\r\nend\0"s;
-    Load(bytes);
-    EXPECT_THAT(Lines(buffer), ElementsAre("before\0after"s, "\0"s, "end\0"s));
-    EXPECT_EQ(SavedAgain(), bytes);
-}
-
-TEST_F(FileLoadingTest, OnlyTheFirstBlockIsUsedForDetection)
-{
-    const std::string bytes = std::string(40000, 'x') + "\r\nsecond\r\nthird";
-    Load(bytes);
-    EXPECT_EQ(buffer.GetLineEndingStyle(), LineEndingStyle::Lf) << "no line feed in the first 32768 bytes";
-    EXPECT_THAT(Lines(buffer), ElementsAre(std::string(40000, 'x') + "\r", "second\r", "third"));
-    EXPECT_EQ(SavedAgain(), bytes);
-}
-
-TEST_F(FileLoadingTest, LineEndsAcrossTheBlockBoundary)
-{
+    constexpr LineEndingStyle automatic = LineEndingStyle::Automatic;
+    const std::string longLine(40000, 'x');
     // The carriage return is the last byte of the first block, the line feed the first of the next.
-    std::string bytes = "head\r\n" + std::string(32767 - 6, 'a') + "\r\n" + "tail";
-    ASSERT_EQ(bytes[32767], '\r');
-    Load(bytes);
-    EXPECT_THAT(Lines(buffer), ElementsAre("head", std::string(32761, 'a'), "tail"));
-    EXPECT_EQ(SavedAgain(), bytes);
+    const std::string acrossBlocks = "head\r\n" + std::string(32767 - 6, 'a') + "\r\n" + "tail";
+    ASSERT_EQ(acrossBlocks[32767], '\r');
+    const LoadCase cases[] = {
+        {"an empty file is one empty line in the native style", "", automatic, LineEndingStyle::Lf, {""}},
+        {"a last line without line end", "just one line", automatic, LineEndingStyle::Lf, {"just one line"}},
+        {"a closing line end gives an empty last line", "two\nlines\n", automatic, LineEndingStyle::Lf, {"two", "lines", ""}},
+        {"CR LF first", "first\r\nsecond\nthird\r\n", automatic, LineEndingStyle::CrLf, {"first", "second\nthird", ""}},
+        {"LF first", "first\nsecond\r\nthird", automatic, LineEndingStyle::Lf, {"first", "second\r", "third"}},
+        {"LF CR first", "first\n\rsecond\n\rthird\nfourth", automatic, LineEndingStyle::LfCr, {"first", "second", "third\nfourth"}},
+        {"carriage returns alone end no line", "one\rtwo\rthree\r", automatic, LineEndingStyle::Lf, {"one\rtwo\rthree\r"}},
+        {"a broken match stays in the line", "a\r\nb\r\r\nc\r\r\r\nd", automatic, LineEndingStyle::CrLf, {"a", "b\r\r\nc\r\r", "d"}},
+        {"a given style overrides detection", "a\nb\r\nc", LineEndingStyle::CrLf, LineEndingStyle::CrLf, {"a\nb", "c"}},
+        {"NUL bytes are kept", "before\0after\r\n\0\r\nend\0"s, automatic, LineEndingStyle::CrLf, {"before\0after"s, "\0"s, "end\0"s}},
+        {"only the first 32768 bytes decide", longLine + "\r\nsecond\r\nthird", automatic, LineEndingStyle::Lf,
+         {longLine + "\r", "second\r", "third"}},
+        {"a line end across the block boundary", acrossBlocks, automatic, LineEndingStyle::CrLf,
+         {"head", std::string(32761, 'a'), "tail"}},
+    };
+    for (const LoadCase& testCase : cases) {
+        SCOPED_TRACE(testCase.what);
+        Load(testCase.bytes, testCase.given);
+        EXPECT_EQ(buffer.GetLineEndingStyle(), testCase.style);
+        EXPECT_EQ(Lines(buffer), testCase.lines);
+        EXPECT_EQ(SavedAgain(), testCase.bytes);
+    }
 }
 
 TEST_F(FileLoadingTest, ALoadReplacesTheTextAndTellsTheViews)
