@@ -103,59 +103,35 @@ TEST(TransferProgressTextTest, RoundsKilobytesToTheNearestWholeNumber)
     EXPECT_EQ(TransferProgressText("Receiving files", 1535, 1536), "Receiving files: 1 of 2kB");
 }
 
-TEST_F(ServerDialogueTest, PdfJobAsksForThePdfFileWhateverTheProcessorSetting)
-{
-    const std::string text = "%processor pdflatex2ps\n" + mainText;
-    workspace.Write("doc/paper.tex", text);
-    FakeProcessingServer server(FakeServerScript{});
-
-    RunJob(server, OutputMode::Pdf, "paper.tex");
-
-    EXPECT_EQ(server.Record().script, "documentation client\n"
-                                      "service tex2pdf\n"
-                                          + Put("chap1.tex", chapterText.size(), "dos") + Put("paper.tex", text.size(), "dos")
-                                          + TemplatePuts()
-                                          + "mget *.log:dos\n"
-                                            "mget *.bin:\n"
-                                            "run tex2pdf paper.tex\n"
-                                            "get paper.pdf:\n"
-                                            "commit\n");
-}
-
-TEST_F(ServerDialogueTest, ProcessorSettingNamesThePostScriptService)
-{
-    workspace.Write("doc/paper.tex", "%processor pdflatex2ps\n" + mainText);
-    FakeProcessingServer server(FakeServerScript{});
-    RunJob(server, OutputMode::PostScript, "paper.tex");
-    const std::string& sent = server.Record().script;
-    EXPECT_NE(sent.find("service pdflatex2ps\n"), std::string::npos) << sent;
-    EXPECT_NE(sent.find("run pdflatex2ps paper.tex\nget paper.ps:dos\n"), std::string::npos) << sent;
-}
-
-TEST_F(ServerDialogueTest, HtmlJobRunLineTakesItsOptionsFromTheDocumentOrTheParameter)
+TEST_F(ServerDialogueTest, ServiceAndRunLineFollowTheOutputAndTheDocumentsSettings)
 {
     struct Case {
         std::string settings;
+        OutputMode mode;
         std::string service;
         std::string runLine;
     };
+    const std::string htmlGets = "mget paper/*.html:dos\nmget paper/*.gif:\nmget paper/*.png:\n";
     const std::vector<Case> cases = {
-        {"", "tex2html", "run tex2html paper.tex " + defaultHtmlOptions},
-        {"%cmdline -split 3\n", "tex2html", "run tex2html paper.tex -split 3"},
+        // PDF is asked for whatever the processor setting says; PostScript takes the processor's service.
+        {"%processor pdflatex2ps\n", OutputMode::Pdf, "tex2pdf", "run tex2pdf paper.tex\nget paper.pdf:\n"},
+        {"%processor pdflatex2ps\n", OutputMode::PostScript, "pdflatex2ps", "run pdflatex2ps paper.tex\nget paper.ps:dos\n"},
+        // HTML options come from the document or else from the parameter.
+        {"", OutputMode::Html, "tex2html", "run tex2html paper.tex " + defaultHtmlOptions + "\n" + htmlGets},
+        {"%cmdline -split 3\n", OutputMode::Html, "tex2html", "run tex2html paper.tex -split 3\n" + htmlGets},
         // An empty setting counts as none: the parameter's options are used.
-        {"%cmdline \n", "tex2html", "run tex2html paper.tex " + defaultHtmlOptions},
-        {"%language czech\n", "cstex2html", "run cstex2html paper.tex " + defaultHtmlOptions},
-        {"%language Czech\n", "tex2html", "run tex2html paper.tex " + defaultHtmlOptions},
+        {"%cmdline \n", OutputMode::Html, "tex2html", "run tex2html paper.tex " + defaultHtmlOptions + "\n" + htmlGets},
+        {"%language czech\n", OutputMode::Html, "cstex2html", "run cstex2html paper.tex " + defaultHtmlOptions + "\n" + htmlGets},
+        {"%language Czech\n", OutputMode::Html, "tex2html", "run tex2html paper.tex " + defaultHtmlOptions + "\n" + htmlGets},
     };
     for (const Case& testCase : cases) {
         const std::string text = testCase.settings + mainText;
         workspace.Write("doc/paper.tex", text);
         FakeProcessingServer server(FakeServerScript{});
-        RunJob(server, OutputMode::Html, "paper.tex");
+        RunJob(server, testCase.mode, "paper.tex");
         EXPECT_EQ(server.Record().script, "documentation client\nservice " + testCase.service + "\n"
                                               + Put("chap1.tex", chapterText.size(), "dos") + Put("paper.tex", text.size(), "dos")
-                                              + TemplatePuts() + "mget *.log:dos\nmget *.bin:\n" + testCase.runLine
-                                              + "\nmget paper/*.html:dos\nmget paper/*.gif:\nmget paper/*.png:\ncommit\n")
+                                              + TemplatePuts() + "mget *.log:dos\nmget *.bin:\n" + testCase.runLine + "commit\n")
             << "settings: " << testCase.settings;
     }
     EXPECT_THAT(errors.Texts(), IsEmpty());
