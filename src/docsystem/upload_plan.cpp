@@ -1,23 +1,31 @@
 #include "docsystem/upload_plan.h"
 
+#include "utils/error_reporting.h"
 #include "utils/file_utils.h"
+#include "utils/regular_file.h"
 #include "utils/string_utils.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
-// Whether path names a regular file, and its size; directories matched by a wildcard are no uploads.
+// Whether path is to be uploaded, and its size. Missing files and directories (a wildcard may match
+// one) are no uploads; anything else must open as a regular file now, before its "put" line
+// promises its bytes: a named pipe would block the upload, a device never end.
 bool FileToUpload(const std::string& path, std::uint64_t& size)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status))
         return false;
-    const std::int64_t bytes = utils::FileSize(path);
-    if (bytes < 0)
-        return false;
-    size = static_cast<std::uint64_t>(bytes);
+    const std::string failure = "failed to open file\n" + path + "\n";
+    const utils::FileDescriptor file = utils::OpenRegularFileForReadingOrThrow(path, failure);
+    struct stat fileStatus {};
+    if (::fstat(file.Get(), &fileStatus) != 0)
+        utils::ThrowSystemErrorWithPrefix(failure);
+    size = static_cast<std::uint64_t>(fileStatus.st_size);
     return true;
 }
 

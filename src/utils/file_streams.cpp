@@ -2,6 +2,7 @@
 
 #include "utils/error_reporting.h"
 #include "utils/file_descriptor.h"
+#include "utils/regular_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -36,10 +37,13 @@ sofstream::~sofstream() = default;
 
 sifstream::sifstream(const std::string& path, std::ios_base::openmode mode)
 {
+    const std::string failure = "failed to open file\n" + path + "\n";
+    // A stream on a named pipe would wait for a writer, one on a device would never end.
+    OpenRegularFileForReadingOrThrow(path, failure);
     errno = 0;
     open(path, mode | std::ios_base::in);
     if (!is_open())
-        ThrowSystemErrorWithPrefix("failed to open file\n" + path + "\n", OpenFailureCause(path, O_RDONLY));
+        ThrowSystemErrorWithPrefix(failure, OpenFailureCause(path, O_RDONLY));
 }
 
 sifstream::~sifstream() = default;

@@ -15,7 +15,8 @@ public:
     ~sofstream() override;
 };
 
-// Input file stream; "failed to open file\n" + path + "\n" + error text when it cannot open.
+// Input file stream on a regular file only; "failed to open file\n" + path + "\n" + error text when
+// it cannot open, or + "It is a named pipe (FIFO), not a regular file." (see NotRegularFileReason).
 class sifstream : public std::ifstream {
 public:
     explicit sifstream(const std::string& path, std::ios_base::openmode mode = std::ios_base::in);

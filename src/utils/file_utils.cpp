@@ -121,12 +121,10 @@ bool FileExists(const std::string& path)
 void CopyFile(const std::string& source, const std::string& target, ExistingTarget existing)
 {
     const std::string failure = "Failed to copy file\n" + source + "\n to \n" + target + "\n";
-    const FileDescriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor input = OpenRegularFileForReadingOrThrow(source, failure);
     struct stat sourceStatus {};
-    if (!input.IsOpen() || ::fstat(input.Get(), &sourceStatus) != 0)
+    if (::fstat(input.Get(), &sourceStatus) != 0)
         ThrowSystemErrorWithPrefix(failure);
-    if (S_ISDIR(sourceStatus.st_mode))
-        ThrowSystemErrorWithPrefix(failure, EISDIR);
     struct stat targetStatus {};
     const bool targetExisted = ReadStatus(target, targetStatus);
     // Opening a file onto itself for writing would empty it before it is read.

@@ -1,6 +1,9 @@
 #include "utils/regular_file.h"
 
+#include "utils/error_reporting.h"
+
 #include <cerrno>
+#include <stdexcept>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -61,6 +64,17 @@ FileDescriptor OpenRegularFileForReading(const std::string& path)
     if (file.IsOpen() && (::fstat(file.Get(), &status) != 0 || !AcceptRegular(status.st_mode)))
         file.Reset();
     return file;
+}
+
+FileDescriptor OpenRegularFileForReadingOrThrow(const std::string& path, const std::string& messagePrefix)
+{
+    FileDescriptor file = OpenRegularFileForReading(path);
+    if (file.IsOpen())
+        return file;
+    const int errorNumber = errno;
+    if (const std::string reason = NotRegularFileReason(path); !reason.empty())
+        throw std::runtime_error(messagePrefix + reason);
+    ThrowSystemErrorWithPrefix(messagePrefix, errorNumber);
 }
 
 }  // namespace utils

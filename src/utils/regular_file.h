@@ -24,4 +24,9 @@ std::string NotRegularFileReason(const std::string& path);
 // closed descriptor with errno set: EISDIR for a directory, EINVAL for the other kinds.
 FileDescriptor OpenRegularFileForReading(const std::string& path);
 
+// Opens path as OpenRegularFileForReading does, but a failure throws std::runtime_error with
+// messagePrefix followed by NotRegularFileReason(path) for an entry of another kind, else by the
+// system's text for the error.
+FileDescriptor OpenRegularFileForReadingOrThrow(const std::string& path, const std::string& messagePrefix);
+
 }  // namespace utils

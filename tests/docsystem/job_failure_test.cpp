@@ -150,3 +150,41 @@ TEST_F(JobFailureTest, SourcesThatAreNotFilesAreRefusedWithWhatTheyAre)
     }
     EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "a reader waited on the named pipe";
 }
+
+TEST_F(JobFailureTest, SettingsThatNameOtherKindsOfFileAreRefusedWithWhatTheyAre)
+{
+    const std::string documentDirectory = std::filesystem::path(workspace.DocumentFile("paper.tex")).parent_path();
+    const utils::testing::SpecialFiles specialFiles(documentDirectory);
+    for (const std::string setting : {"%putfile ", "%putfile *-", "%translationTable "}) {
+        for (const utils::testing::SpecialFile& file : specialFiles.All()) {
+            const bool putfile = setting.starts_with("%putfile");
+            // Directories named or matched by a putfile setting are no uploads.
+            if (putfile && file.kind == "a directory")
+                continue;
+            SCOPED_TRACE(setting + file.kind);
+            // "*-" with the kind's suffix makes a wildcard that matches this file only.
+            const std::string name = std::filesystem::path(file.path).filename().string();
+            const std::string value = setting.ends_with("*-") ? name.substr(name.find('-') + 1) : name;
+            const std::string documentPath = workspace.Write("doc/main.tex", setting + value + "\n" + documentText);
+            ReportedErrors caseErrors;
+            FakeProcessingServer server(FakeServerScript{});
+            const CallbackRecord record = workspace.Run(JobLocation::Remote, OutputMode::PostScript, documentPath,
+                                                        workspace.Parameters(server.Address()));
+            EXPECT_THAT(caseErrors.Texts(), ElementsAre(errorPrefix + "failed to open file\n" + file.path + "\nIt is " +
+                                                        file.kind + ", not a regular file."));
+            EXPECT_EQ(server.Record().uploaded, "");
+            ExpectEndedWithoutResults(record);
+        }
+    }
+    EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "a reader waited on the named pipe";
+}
+
+TEST_F(JobFailureTest, PutfileDirectoryIsSkipped)
+{
+    workspace.Write("doc/figures/plot.eps", "%!PS");
+    const std::string documentPath = workspace.Write("doc/main.tex", "%putfile figures\n" + documentText);
+    FakeProcessingServer server(FakeServerScript{});
+    workspace.Run(JobLocation::Remote, OutputMode::PostScript, documentPath, workspace.Parameters(server.Address()));
+    EXPECT_THAT(errors.Texts(), IsEmpty());
+    EXPECT_THAT(server.Record().script, ::testing::Not(::testing::HasSubstr("figures")));
+}

@@ -1,4 +1,5 @@
 #include "utils/file_reading.h"
+#include "utils/file_streams.h"
 #include "utils/file_utils.h"
 #include "utils/regular_file.h"
 #include "utils/special_files.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 
@@ -18,14 +20,14 @@ using utils::testing::SpecialFiles;
 
 constexpr std::int64_t noLimit = std::numeric_limits<std::int64_t>::max();
 
-std::string ReadTextFileError(const std::string& path)
+std::string FailureOf(const std::function<void()>& action)
 {
     try {
-        utils::ReadTextFile(path);
+        action();
     } catch (const std::runtime_error& error) {
         return error.what();
     }
-    return "(read without an error)";
+    return "(no error)";
 }
 
 TEST(RegularFileTest, EveryOtherKindIsRefusedWithoutWaitingAndNamedInTheMessage)
@@ -40,7 +42,13 @@ TEST(RegularFileTest, EveryOtherKindIsRefusedWithoutWaitingAndNamedInTheMessage)
         EXPECT_FALSE(utils::ReadWholeFile(file.path, utils::FileMode::Binary, noLimit).has_value());
         const std::string reason = "It is " + file.kind + ", not a regular file.";
         EXPECT_EQ(utils::NotRegularFileReason(file.path), reason);
-        EXPECT_EQ(ReadTextFileError(file.path), "failed to open " + file.path + "\n" + reason);
+        EXPECT_EQ(FailureOf([&] { utils::ReadTextFile(file.path); }), "failed to open " + file.path + "\n" + reason);
+        EXPECT_EQ(FailureOf([&] { utils::sifstream stream(file.path); }),
+                  "failed to open file\n" + file.path + "\n" + reason);
+        const std::string copy = scratch / "copy";
+        EXPECT_EQ(FailureOf([&] { utils::CopyFile(file.path, copy, utils::ExistingTarget::Overwrite); }),
+                  "Failed to copy file\n" + file.path + "\n to \n" + copy + "\n" + reason);
+        EXPECT_FALSE(utils::FileExists(copy));
     }
     EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "a reader waited on the named pipe";
 }
