@@ -4,12 +4,12 @@
 #include "docsystem/job_names.h"
 #include "docsystem/latex_log.h"
 #include "docsystem/result_download.h"
+#include "docsystem/server_greeting.h"
 #include "docsystem/source_preparation.h"
 #include "docsystem/template_directory.h"
 #include "docsystem/upload_plan.h"
-#include "utils/error_reporting.h"
 #include "utils/file_utils.h"
-#include "utils/message_format.h"
+#include "utils/string_table.h"
 #include "utils/string_utils.h"
 
 #include <filesystem>
@@ -17,15 +17,11 @@
 
 namespace {
 
-constexpr unsigned int kConnectionAborted = 6;
 constexpr unsigned int kSendingFiles = 8;
 constexpr unsigned int kWaitingForReply = 9;
-constexpr unsigned int kWrongServer = 133;
 constexpr unsigned int kConnecting = 135;
 constexpr unsigned int kGeneratingSource = 136;
 constexpr unsigned int kReceivingFiles = 137;
-
-const std::string greetingPrefix = "TORVEL server";
 
 void ShowProgress(DocumentationJob& job, unsigned int textId)
 {
@@ -35,12 +31,6 @@ void ShowProgress(DocumentationJob& job, unsigned int textId)
 bool ParameterIsSet(DocumentationJob& job, JobParameter parameter)
 {
     return utils::FromDecimalText(job.callback->GetParameter(parameter)) != 0;
-}
-
-void ExpectGreeting(utils::ServerConnection& connection)
-{
-    if (!utils::StartsWith(connection.ReadLine(), greetingPrefix))
-        utils::ThrowResourceError(kWrongServer);
 }
 
 std::string ServiceName(const DocumentationJob& job)
@@ -89,11 +79,6 @@ void SendScript(utils::ServerConnection& connection, DocumentationJob& job, cons
     connection.SendText(script);
 }
 
-[[noreturn]] void ThrowAborted(const std::string& reason)
-{
-    throw std::runtime_error(utils::MessageFormat(utils::LoadResourceString(kConnectionAborted)) % reason);
-}
-
 void AwaitFirstCommit(utils::ServerConnection& connection)
 {
     for (;;) {
@@ -101,7 +86,7 @@ void AwaitFirstCommit(utils::ServerConnection& connection)
         if (reply.word == "commit")
             return;
         if (reply.word == "abort")
-            ThrowAborted(reply.rest);
+            ThrowConnectionAborted(reply.rest);
     }
 }
 
@@ -115,7 +100,7 @@ std::vector<AnnouncedFile> AwaitResults(utils::ServerConnection& connection, con
         if (reply.word == "commit")
             return files;
         if (reply.word == "abort")
-            ThrowAborted(reply.rest);
+            ThrowConnectionAborted(reply.rest);
         if (reply.word == "file") {
             AnnouncedFile file = ParseFileAnnouncement(reply.rest);
             limits.CheckAnnouncedResult(file.name, file.size, progress.total);
@@ -159,7 +144,7 @@ void RunServerDialogue(DocumentationJob& job)
     connection.Connect(address);
     ShowProgress(job, kSendingFiles);
     connection.LimitPhase(limits.phaseTimeLimit);
-    ExpectGreeting(connection);
+    ExpectServerGreeting(connection);
 
     TransferProgress progress{job.callback.get(), {}, 0, 0};
     progress.Start(utils::LoadResourceString(kSendingFiles));

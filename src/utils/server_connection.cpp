@@ -329,13 +329,17 @@ std::string ServerConnection::ReadLine()
     }
 }
 
-ServerReply ServerConnection::ReadReply()
+ServerReply SplitReply(const std::string& line)
 {
-    const std::string line = ReadLine();
     const auto space = line.find(' ');
     if (space == std::string::npos)
         return {Trim(line), {}};
     return {Trim(line.substr(0, space)), Trim(line.substr(space + 1))};
+}
+
+ServerReply ServerConnection::ReadReply()
+{
+    return SplitReply(ReadLine());
 }
 
 void ServerConnection::SendFile(const std::string& path, std::uint64_t count, ProgressFn progress, void* context)

@@ -25,6 +25,9 @@ struct ServerReply {
     std::string rest;
 };
 
+// A line of the server cut as ServerReply describes.
+ServerReply SplitReply(const std::string& line);
+
 // Called during transfers with the number of bytes moved so far by the current call.
 using ProgressFn = void (*)(std::uint64_t transferred, void* context);
 

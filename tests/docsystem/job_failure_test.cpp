@@ -61,17 +61,33 @@ TEST_F(JobFailureTest, AbortInTheSecondPhaseAfterTheUpload)
     ExpectEndedWithoutResults(record);
 }
 
-TEST_F(JobFailureTest, WrongGreetingIsRefusedBeforeAnythingIsSent)
+TEST_F(JobFailureTest, FirstLineOtherThanTheGreetingEndsTheJobBeforeAnythingIsSent)
 {
-    for (const std::string greeting : {"HTTP/1.1 400 Bad Request\n", "torvel server 2\n", "TORVEL serve\n"}) {
+    const std::string wrongServer = "Invalid response from the server.\nPerhaps you are connecting to wrong server or service.";
+    const struct {
+        std::string firstLine;
+        std::string message;
+    } cases[] = {
+        {"HTTP/1.1 400 Bad Request\n", wrongServer},
+        {"torvel server 2\n", wrongServer},
+        {"TORVEL serve\n", wrongServer},
+        {"abortion\n", wrongServer},
+        {"ABORT no\n", wrongServer},
+        // A server that does not admit the client says why in place of its greeting.
+        {"abort client address 127.0.0.1 is not allowed on this port\n",
+         "Connection aborted: client address 127.0.0.1 is not allowed on this port"},
+        {"abort  PROXY protocol header not accepted on this port \r\n",
+         "Connection aborted: PROXY protocol header not accepted on this port"},
+    };
+    for (const auto& [firstLine, message] : cases) {
+        SCOPED_TRACE(firstLine);
         ReportedErrors caseErrors;
         FakeServerScript script;
-        script.greeting = greeting;
+        script.greeting = firstLine;
         FakeProcessingServer server(script);
         const CallbackRecord record = RunAgainst(server.Address());
-        EXPECT_THAT(caseErrors.Texts(), ElementsAre(errorPrefix + "Invalid response from the server.\n"
-                                                                  "Perhaps you are connecting to wrong server or service."));
-        EXPECT_EQ(server.Record().script, "") << greeting;
+        EXPECT_THAT(caseErrors.Texts(), ElementsAre(errorPrefix + message));
+        EXPECT_EQ(server.Record().script, "");
         ExpectEndedWithoutResults(record);
     }
 }

@@ -181,5 +181,20 @@ TEST_F(WindowLessOutputTest, MaintenanceFetchesAndStoresAPageUnderTheWebRoot)
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(stored)), {}), "<html><body>new</body></html>\n");
 }
 
+TEST(WindowLessRefusalTest, AClientTheServerDoesNotAdmitIsToldWhy)
+{
+    ServerProcess server({"--allow", "127.0.0.2/32"});
+    const ExampleDocuments documents;
+    const ClientRun run = RunClient(
+        {"--output", "ps", "--address", "127.0.0.1:" + std::to_string(server.DocumentationPort()), "paper.tex"},
+        documents.Directory());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.output.find("Connection aborted: client address 127.0.0.1 is not allowed on this port"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("Invalid response"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(documents.Directory() / "paper.ps"));
+}
+
 }  // namespace
 }  // namespace torvel_test
