@@ -136,23 +136,37 @@ std::optional<std::string> GroupValue(const std::string& path, const std::string
     return std::nullopt;
 }
 
+// The program of a desktop entry file's Exec line; empty when it runs nothing usable.
+std::string ProgramOfEntryFile(const std::string& path)
+{
+    const auto exec = GroupValue(path, "Desktop Entry", "Exec");
+    if (!exec)
+        return {};
+    for (const std::string& field : utils::SplitFields(*exec, ' ')) {
+        if (!field.empty())
+            return ResolveProgram(field);
+    }
+    return {};
+}
+
 // The program of an installed desktop entry; empty when it is not installed or runs nothing usable.
 std::string DesktopEntryProgram(const std::string& desktopId)
 {
     if (desktopId.empty() || desktopId.find('/') != std::string::npos)
         return {};
     for (const std::string& dataDirectory : XdgDataDirectories()) {
-        const auto exec = GroupValue(dataDirectory + "/applications/" + desktopId, "Desktop Entry", "Exec");
-        if (!exec)
-            continue;
+        const std::string path = dataDirectory + "/applications/" + desktopId;
         // The first installed entry of that name is the one that counts, usable or not.
-        for (const std::string& field : utils::SplitFields(*exec, ' ')) {
-            if (!field.empty())
-                return ResolveProgram(field);
-        }
-        return {};
+        if (GroupValue(path, "Desktop Entry", "Exec"))
+            return ProgramOfEntryFile(path);
     }
     return {};
+}
+
+bool SameFile(const std::string& first, const std::string& second)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(first, second, error) && !error;
 }
 
 }  // namespace
@@ -204,6 +218,25 @@ std::string FindApplicationForMimeType(const std::string& mimeType)
 std::string FindAssociatedApplication(const std::string& extension)
 {
     return FindApplicationForMimeType(MimeTypeOfExtension(extension));
+}
+
+std::string DesktopEntryIconName(const std::string& program)
+{
+    const std::string resolved = ResolveProgram(program);
+    if (resolved.empty())
+        return {};
+    for (const std::string& dataDirectory : XdgDataDirectories()) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(dataDirectory + "/applications", error)) {
+            const std::string path = entry.path().string();
+            if (!path.ends_with(".desktop") || !SameFile(ProgramOfEntryFile(path), resolved))
+                continue;
+            const auto icon = GroupValue(path, "Desktop Entry", "Icon");
+            if (icon && !icon->empty())
+                return *icon;
+        }
+    }
+    return {};
 }
 
 std::string ResolveProgram(const std::string& name)

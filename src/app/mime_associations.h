@@ -24,6 +24,10 @@ std::string FindApplicationForMimeType(const std::string& mimeType);
 // The full path of the program that opens files with this extension; empty when any step fails.
 std::string FindAssociatedApplication(const std::string& extension);
 
+// The icon name of the first installed desktop entry whose Exec line runs `program` (a path or a
+// name on $PATH); empty when no entry runs it or the entry names no icon.
+std::string DesktopEntryIconName(const std::string& program);
+
 // The program named by the first field of a desktop entry's Exec line: a path as it is, a bare
 // name searched on $PATH; empty when no executable file of that name exists.
 std::string ResolveProgram(const std::string& name);

@@ -15,6 +15,7 @@
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/message_box.h"
+#include "utils/file_utils.h"
 
 #include <memory>
 
@@ -39,8 +40,32 @@ std::unique_ptr<CSingleDocTemplate> TemplateFor(DocumentKind kind)
 
 } // namespace
 
+constexpr const char* AboutText = "Quillwright " QUILLWRIGHT_VERSION "\n\n"
+                                  "An editor for LaTeX sources and HTML pages that makes PostScript, PDF and HTML "
+                                  "output on a torvel-server processing server.";
+
 CEditorApp::CEditorApp(std::string commandLine) : m_commandLine(std::move(commandLine))
 {
+    MapCommand(ID_HELP_CONTENTS, &CEditorApp::OnHelpContents);
+    MapCommand(ID_APP_ABOUT, &CEditorApp::OnAppAbout);
+}
+
+std::string CEditorApp::HelpContentsPath()
+{
+    return app::DataDirectory() + "/help/index.html";
+}
+
+void CEditorApp::OnHelpContents()
+{
+    const std::string path = HelpContentsPath();
+    // A data directory without help shows nothing, like a missing help system.
+    if (utils::FileExists(path))
+        OpenViewer("html", path);
+}
+
+void CEditorApp::OnAppAbout()
+{
+    AfxMessageBox(AboutText, MB_OK | MB_ICONINFORMATION);
 }
 
 bool CEditorApp::InitInstance()

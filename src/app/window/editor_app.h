@@ -29,9 +29,14 @@ public:
     void OpenViewer(const std::string& kind, const std::string& file) override;
 
     CSingleDocTemplate* DocTemplate() const { return m_pDocTemplate; }
+    // help/index.html of the data directory, which Help → Contents opens in the HTML viewer.
+    static std::string HelpContentsPath();
     CMainFrame* MainFrame() const;
 
 private:
+    void OnHelpContents();
+    void OnAppAbout();
+
     std::string m_commandLine;
     CSingleDocTemplate* m_pDocTemplate = nullptr;
 };

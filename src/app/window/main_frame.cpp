@@ -3,6 +3,7 @@
 #include "app/window/app_resource_ids.h"
 #include "app/window/editor_app.h"
 #include "app/window/running_jobs.h"
+#include "app/window/settings_dialog.h"
 #include "documents/output_services.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
@@ -29,6 +30,7 @@ CMainFrame::CMainFrame()
 {
     MapMessage(StatusTextMessage, &CMainFrame::OnStatusText);
     MapMessage(IgnoredNotificationMessage, &CMainFrame::OnIgnoredNotification);
+    MapCommand(ID_OPTIONS, [this] { RunSettingsDialog(this); });
 }
 
 int CMainFrame::OnCreate(CREATESTRUCT* create)
