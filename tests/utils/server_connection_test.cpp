@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 using test_support::LoopbackPeer;
@@ -60,20 +61,15 @@ std::string SocketErrorOf(Action action)
 
 TEST(ServerAddressTest, ParsesHostAndPort)
 {
-    const ServerAddress full("texhost:3000");
-    EXPECT_EQ(full.host, "texhost");
-    EXPECT_EQ(full.port, 3000);
-
-    const ServerAddress hostOnly("texhost");
-    EXPECT_EQ(hostOnly.host, "texhost");
-    EXPECT_EQ(hostOnly.port, 0);
-
-    const ServerAddress twoColons("a:b:c");
-    EXPECT_EQ(twoColons.host, "a");
-    EXPECT_EQ(twoColons.port, 0);
-
-    EXPECT_EQ(ServerAddress("h:12ab").port, 12);
-    EXPECT_EQ(ServerAddress("h:99999999999999").port, 2147483647);
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {"texhost:3000", "texhost", 3000}, {"texhost", "texhost", 0}, {"a:b:c", "a", 0},
+        {"h:12ab", "h", 12}, {"h:99999999999999", "h", 2147483647},
+    };
+    for (const auto& [text, host, port] : cases) {
+        const ServerAddress address(text);
+        EXPECT_EQ(address.host, host) << text;
+        EXPECT_EQ(address.port, port) << text;
+    }
 }
 
 TEST(ServerConnectionLinesTest, CutsLinesFromOnePacketAndStripsOneCarriageReturn)
@@ -104,18 +100,13 @@ TEST(ServerConnectionLinesTest, SplitsRepliesIntoTrimmedWordAndRest)
     LoopbackPeer peer([](int socket) { WriteText(socket, "commit\nfile  x.ps:120 \n\tabort  no  space left \r\nsingle \n"); });
     ServerConnection connection;
     ConnectTo(connection, peer);
-    auto reply = connection.ReadReply();
-    EXPECT_EQ(reply.word, "commit");
-    EXPECT_EQ(reply.rest, "");
-    reply = connection.ReadReply();
-    EXPECT_EQ(reply.word, "file");
-    EXPECT_EQ(reply.rest, "x.ps:120");
-    reply = connection.ReadReply();
-    EXPECT_EQ(reply.word, "abort");
-    EXPECT_EQ(reply.rest, "no  space left");
-    reply = connection.ReadReply();
-    EXPECT_EQ(reply.word, "single");
-    EXPECT_EQ(reply.rest, "");
+    const std::pair<std::string, std::string> expected[] = {
+        {"commit", ""}, {"file", "x.ps:120"}, {"abort", "no  space left"}, {"single", ""}};
+    for (const auto& [word, rest] : expected) {
+        const auto reply = connection.ReadReply();
+        EXPECT_EQ(reply.word, word);
+        EXPECT_EQ(reply.rest, rest);
+    }
 }
 
 TEST(ServerConnectionBlocksTest, BlockStartsWithBytesReadAheadByReadLine)
