@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <functional>
 #include <random>
 #include <unistd.h>
 
@@ -156,42 +157,33 @@ TEST(TextBufferEdit, InsertingPartOfItsOwnText)
     EXPECT_EQ(Whole(buffer), "--abc--");
 }
 
-TEST(TextBufferMarkers, InsertionAtAMarkerMovesOnlyFlaggedMarkers)
+TEST(TextBufferMarkers, EditsMoveMarkersBehindThemAndFlaggedOnesAtTheirPlace)
 {
-    TextBuffer buffer("0123456789");
-    buffer.SetMarker(0, 4, kStay);
-    buffer.SetMarker(1, 4, kMove);
-    buffer.SetMarker(2, 6, kStay);
-    buffer.SetMarker(3, 2, kMove);
-    EXPECT_TRUE(buffer.Insert(4, "abc"));
-    EXPECT_EQ(buffer.MarkerPosition(0), 4);
-    EXPECT_EQ(buffer.MarkerPosition(1), 7);
-    EXPECT_EQ(buffer.MarkerPosition(2), 9);
-    EXPECT_EQ(buffer.MarkerPosition(3), 2);
-}
-
-TEST(TextBufferMarkers, ErasingMovesMarkersInsideToTheStart)
-{
-    TextBuffer buffer("0123456789");
-    buffer.SetMarker(0, 3, kStay);
-    buffer.SetMarker(1, 5, kStay);
-    buffer.SetMarker(2, 7, kStay);
-    buffer.SetMarker(3, 9, kStay);
-    EXPECT_TRUE(buffer.Erase(3, 7));
-    EXPECT_EQ(buffer.MarkerPosition(0), 3);
-    EXPECT_EQ(buffer.MarkerPosition(1), 3);
-    EXPECT_EQ(buffer.MarkerPosition(2), 3);
-    EXPECT_EQ(buffer.MarkerPosition(3), 5);
-}
-
-TEST(TextBufferMarkers, ReplacedMarkerTextPutsAFlaggedMarkerAfterTheReplacement)
-{
-    // An opening marker replaced by its HTML text: the marker at its end lands on the argument.
-    TextBuffer buffer("x888888890001.arg.99999999y");
-    buffer.SetMarker(0, 14, kMove);
-    EXPECT_TRUE(buffer.ReplaceRange(1, 14, "<b>"));
-    EXPECT_EQ(buffer.MarkerPosition(0), 4);
-    EXPECT_EQ(buffer.Substring(buffer.MarkerPosition(0), buffer.MarkerPosition(0) + 3), "arg");
+    struct MarkerCase {
+        const char* what;
+        std::string text;
+        std::vector<std::pair<std::int32_t, std::uint8_t>> markers;  // position and flags, by index
+        std::function<bool(TextBuffer&)> edit;
+        std::vector<std::int32_t> positions;
+    };
+    const MarkerCase cases[] = {
+        {"an insertion at a marker moves only flagged markers", "0123456789", {{4, kStay}, {4, kMove}, {6, kStay}, {2, kMove}},
+         [](TextBuffer& buffer) { return buffer.Insert(4, "abc"); }, {4, 7, 9, 2}},
+        {"erasing moves markers inside to the start", "0123456789", {{3, kStay}, {5, kStay}, {7, kStay}, {9, kStay}},
+         [](TextBuffer& buffer) { return buffer.Erase(3, 7); }, {3, 3, 3, 5}},
+        // An opening marker replaced by its HTML text: the marker at its end lands on the argument "arg".
+        {"a flagged marker at the end of a replaced text goes behind the replacement", "x888888890001.arg.99999999y",
+         {{14, kMove}}, [](TextBuffer& buffer) { return buffer.ReplaceRange(1, 14, "<b>"); }, {4}},
+    };
+    for (const MarkerCase& testCase : cases) {
+        SCOPED_TRACE(testCase.what);
+        TextBuffer buffer(testCase.text);
+        for (std::size_t index = 0; index < testCase.markers.size(); ++index)
+            buffer.SetMarker(static_cast<std::int32_t>(index), testCase.markers[index].first, testCase.markers[index].second);
+        ASSERT_TRUE(testCase.edit(buffer));
+        for (std::size_t index = 0; index < testCase.positions.size(); ++index)
+            EXPECT_EQ(buffer.MarkerPosition(static_cast<std::int32_t>(index)), testCase.positions[index]) << "marker " << index;
+    }
 }
 
 TEST(TextBufferMarkers, SettingAMarkerTruncatesTheList)
