@@ -13,39 +13,32 @@ std::string Translated(std::string text, std::map<std::string, std::string> tabl
     return text;
 }
 
-TEST(TranslationTableTest, LongestKeyAtTheLeftmostPositionWins)
-{
-    const std::map<std::string, std::string> table = {{"a", "1"}, {"ab", "2"}, {"abc", "3"}, {"bc", "4"}};
-    EXPECT_EQ(Translated("abcabxab", table), "3" "2x2");
-    EXPECT_EQ(Translated("xbca", table), "x41");
-}
+struct TranslationCase {
+    const char* text;
+    std::map<std::string, std::string> table;
+    const char* expected;
+};
 
-TEST(TranslationTableTest, ReplacementsAreNotScannedAgain)
+TEST(TranslationTableTest, LongestLeftmostKeyWinsReplacementsAreNotScannedAgainAndEmptyKeysChangeNothing)
 {
-    EXPECT_EQ(Translated("aXa", {{"a", "aa"}}), "aaXaa");
-    EXPECT_EQ(Translated("ab", {{"a", "b"}, {"bb", "!"}}), "bb");
-}
-
-TEST(TranslationTableTest, EmptyTableOrEmptyKeyChangesNothing)
-{
-    EXPECT_EQ(Translated("text", {}), "text");
-    EXPECT_EQ(Translated("text", {{"", "x"}}), "text");
-    EXPECT_EQ(Translated("text", {{"", "x"}, {"e", "E"}}), "tExt");
-}
-
-TEST(TranslationTableTest, BytesAboveAsciiAndEmptyValuesWork)
-{
-    EXPECT_EQ(Translated("\xE8\x61\x73", {{"\xE8", "\\v{c}"}, {"s", ""}}), "\\v{c}a");
+    const std::map<std::string, std::string> overlapping = {{"a", "1"}, {"ab", "2"}, {"abc", "3"}, {"bc", "4"}};
+    const TranslationCase cases[] = {
+        {"abcabxab", overlapping, "3" "2x2"},
+        {"xbca", overlapping, "x41"},
+        {"aXa", {{"a", "aa"}}, "aaXaa"},
+        {"ab", {{"a", "b"}, {"bb", "!"}}, "bb"},
+        {"text", {}, "text"},
+        {"text", {{"", "x"}}, "text"},
+        {"text", {{"", "x"}, {"e", "E"}}, "tExt"},
+        {"\xE8\x61\x73", {{"\xE8", "\\v{c}"}, {"s", ""}}, "\\v{c}a"},  // bytes above ASCII, an empty value
+    };
+    for (const TranslationCase& test : cases)
+        EXPECT_EQ(Translated(test.text, test.table), test.expected) << test.text;
 }
 
 TEST(TranslationTableTest, Utf8TextsAreTranslatedInWholeCharacters)
 {
-    struct Case {
-        const char* text;
-        std::map<std::string, std::string> table;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const TranslationCase cases[] = {
         {"čaj a kůň", {{"č", "\\v{c}"}, {"ů", "\\r{u}"}}, "\\v{c}aj a k\\r{u}ň"},
         // Keys made of parts of a sequence never match inside one: "\xC5" is the lead byte of ů and
         // ň, "\xAF" the last byte of ů.
@@ -56,7 +49,7 @@ TEST(TranslationTableTest, Utf8TextsAreTranslatedInWholeCharacters)
         {"a\xA9" "b é", {{"\xA9", "(c)"}}, "a(c)b é"},
         {"€uro", {{"€", "EUR"}, {"€u", "E-U"}}, "E-Uro"},
     };
-    for (const Case& test : cases)
+    for (const TranslationCase& test : cases)
         EXPECT_EQ(Translated(test.text, test.table, TextEncoding::Utf8), test.expected) << test.text;
     // The same keys in a legacy text are plain bytes.
     EXPECT_EQ(Translated("kůň", {{"\xC5", "?"}}, TextEncoding::Legacy), "k?\xAF?\x88");
