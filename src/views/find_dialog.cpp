@@ -70,7 +70,7 @@ void CFindDialog::OnOK()
     FoundText found;
     try {
         const TextPosition start = m_currentPosition.value_or(m_view.SearchStart(Flags()));
-        if (!m_view.SearchText(m_findText, start, Flags(), SearchWrap::Yes, found)) {
+        if (!m_view.SearchNext(m_findText, start, Flags(), found)) {
             ShowTextNotFound(m_findText);
             m_currentPosition = TextPosition{};
             return;

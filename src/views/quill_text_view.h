@@ -145,6 +145,8 @@ public:
     bool SearchTextInRange(std::string_view text, TextPosition start, TextPosition rangeBegin, TextPosition rangeEnd,
                            std::uint32_t flags, SearchWrap wrap, FoundText& found);
     bool SearchText(std::string_view text, TextPosition start, std::uint32_t flags, SearchWrap wrap, FoundText& found);
+    // Find Next's search: with wrapping, and behind an empty match that sits right at the start.
+    bool SearchNext(std::string_view text, TextPosition start, std::uint32_t flags, FoundText& found);
     // Where a search with these flags starts: the caret, or upwards the start of the selection.
     TextPosition SearchStart(std::uint32_t flags) const;
     TextPosition EndOfText() const;

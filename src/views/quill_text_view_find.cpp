@@ -80,6 +80,15 @@ bool CQuillTextView::SearchText(std::string_view text, TextPosition start, std::
     return SearchTextInRange(text, start, {0, 0}, EndOfText(), flags, wrap, found);
 }
 
+bool CQuillTextView::SearchNext(std::string_view text, TextPosition start, std::uint32_t flags, FoundText& found)
+{
+    if (!SearchText(text, start, flags, SearchWrap::Yes, found))
+        return false;
+    // An empty match right at the start is the one found last time; the search goes on behind it.
+    const bool foundAgain = found.length == 0 && found.position == start && (flags & SearchFlags::FindDirectionUp) == 0;
+    return !foundAgain || SearchText(text, PositionAfterCharacter(start), flags, SearchWrap::Yes, found);
+}
+
 void CQuillTextView::OnEditFind()
 {
     CFindDialog dialog(*this);
@@ -130,7 +139,7 @@ void CQuillTextView::FindAgain(std::uint32_t flags)
         return;
     FoundText found;
     try {
-        if (!SearchText(m_lastSearchText, SearchStart(flags), flags, SearchWrap::Yes, found)) {
+        if (!SearchNext(m_lastSearchText, SearchStart(flags), flags, found)) {
             ShowTextNotFound(m_lastSearchText);
             return;
         }

@@ -32,7 +32,8 @@ std::optional<FoundText> TextSearch::Downward(TextPosition start, TextPosition r
         const std::optional<LineMatch> match = m_matcher.FindFirst(text, from);
         if (!match)
             continue;
-        if (line == rangeEnd.line && (match->start >= rangeEnd.character || match->start + match->length > rangeEnd.character))
+        // The whole match lies before the range end (an empty one may sit right at it).
+        if (line == rangeEnd.line && match->start + match->length > rangeEnd.character)
             return std::nullopt;
         return FoundText{{match->start, line}, match->length};
     }

@@ -28,8 +28,7 @@ public:
     // Throws SearchPatternError for an invalid regular expression.
     TextSearch(const CQuillTextView& view, std::string_view text, std::uint32_t flags);
 
-    // The first match at or after `start` that lies before `rangeEnd` (a match must end there at
-    // the latest).
+    // The first match at or after `start` that ends at `rangeEnd` at the latest.
     std::optional<FoundText> Downward(TextPosition start, TextPosition rangeEnd) const;
     // The nearest match that starts before `start`, looking at lines from `start`'s upwards.
     std::optional<FoundText> Upward(TextPosition start) const;

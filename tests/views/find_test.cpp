@@ -110,6 +110,18 @@ TEST_F(FindTest, FindNextWalksThroughTheMatchesAndWraps)
     EXPECT_TRUE(backend.MessageBoxes().empty());
 }
 
+TEST_F(FindTest, FindNextMovesPastEmptyMatches)
+{
+    SetText("ab\ncd");
+    FindWithDialog("$", {RegularExpressionBox});
+    EXPECT_EQ(view->CaretPos(), (TextPosition{2, 0}));
+    backend.PressKey(VK_F3);
+    EXPECT_EQ(view->CaretPos(), (TextPosition{2, 1}));
+    backend.PressKey(VK_F3);
+    EXPECT_EQ(view->CaretPos(), (TextPosition{2, 0})) << "wrapped";
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+}
+
 TEST_F(FindTest, NotFoundSaysSoAndLeavesTheSelection)
 {
     SetText("alpha beta");
