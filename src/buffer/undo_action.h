@@ -19,6 +19,8 @@ enum Code : std::int32_t {
     Replace = 8,
     Delete = 9,
     AutoIndent = 10,
+    // Every replacement of one Replace All, undone as one step.
+    ReplaceAll = 11,
 };
 }  // namespace UndoAction
 

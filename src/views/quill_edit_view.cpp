@@ -37,6 +37,7 @@ CQuillEditView::CQuillEditView()
     MapCommand(ID_EDIT_PASTE, &CQuillEditView::OnEditPaste);
     MapCommand(ID_EDIT_UNDO, &CQuillEditView::OnEditUndo);
     MapCommand(ID_EDIT_REDO, &CQuillEditView::OnEditRedo);
+    MapCommand(ID_EDIT_REPLACE, &CQuillEditView::OnEditReplace);
     MapUpdateCommandUI(ID_EDIT_CUT, &CQuillEditView::OnUpdateEditCut);
     MapUpdateCommandUI(ID_EDIT_PASTE, &CQuillEditView::OnUpdateEditPaste);
     MapUpdateCommandUI(ID_EDIT_UNDO, &CQuillEditView::OnUpdateEditUndo);

@@ -47,10 +47,20 @@ public:
     bool OnDrop(COleDataObject* data, CPoint point);
     DROPEFFECT OnDragScroll(DWORD keyState, CPoint point);
 
+    // Replace (quill_edit_view_replace.cpp). Replaces the selection (or inserts at the caret) and
+    // selects the new text with the caret at its end; always true.
+    bool ReplaceSelectedText(std::string_view text);
+    // Replaces `first` and every later match of `search` before `scopeEnd` (which moves with the
+    // text) as one undo step, "Replace All", and shows the end result once with the last
+    // replacement selected.
+    void ReplaceAll(const TextSearch& search, FoundText first, std::string_view replacement, TextPosition& scopeEnd);
+
 protected:
     int OnCreate(CREATESTRUCT* create) override;
     void OnDestroy() override;
     void OnChar(UINT character, UINT repeatCount, UINT flags) override;
+    // The middle button pastes the primary selection where it is pressed.
+    void OnMButtonDown(UINT flags, CPoint point) override;
 
 private:
     // Deletes the selection (the caret goes to its start). Returns where text typed over it goes:
@@ -99,6 +109,9 @@ private:
     // Scrolls when the point is near an edge of the client area; whether it scrolled.
     bool DragScroll(CPoint point);
     bool DropText(COleDataObject* data, CPoint point);
+
+    void OnEditReplace();
+    TextPosition InsertReplacement(TextPosition start, std::string_view text, std::int32_t action);
 
     bool m_overwriteMode = false;
     bool m_dropIndicatorShown = false;

@@ -6,7 +6,7 @@
 #include "platform/win_app.h"
 #include "platform/cmd_ui.h"
 #include "platform/doc_template.h"
-#include "views/quill_text_view.h"
+#include "views/quill_edit_view.h"
 
 #include <gtest/gtest.h>
 
@@ -136,5 +136,6 @@ platform::headless::MemoryProfileStore::Values& ViewFixture<View>::Profile()
 }
 
 using TextViewFixture = ViewFixture<CQuillTextView>;
+using EditViewFixture = ViewFixture<CQuillEditView>;
 
 }  // namespace views_test
