@@ -109,6 +109,10 @@ void UndoHistory::DropOldestGroup()
 {
     const auto nextGroup = std::find_if(m_records.begin() + 1, m_records.end(),
                                         [](const UndoRecord& record) { return record.StartsGroup(); });
+    // The group being recorded is never cut short: its undo would leave half a command in the text.
+    // The list then holds more records than the limit until a later group starts.
+    if (nextGroup == m_records.end() && !m_nextStartsGroup)
+        return;
     const auto dropped = static_cast<std::int32_t>(nextGroup - m_records.begin());
     m_records.erase(m_records.begin(), nextGroup);
     m_position -= dropped;

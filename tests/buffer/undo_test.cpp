@@ -204,16 +204,23 @@ TEST_F(UndoTest, TheOldestGroupIsDroppedAtTheLimit)
     EXPECT_THAT(Lines(buffer), ElementsAre("abc"));
 }
 
-TEST_F(UndoTest, AGroupLargerThanTheLimitKeepsItsNewestPartUndoable)
+TEST_F(UndoTest, AGroupLargerThanTheLimitIsKeptWholeUntilTheNextGroup)
 {
     Fill(buffer, {""});
+    Insert(0, 0, "a");
     buffer.OpenUndoGroup(UndoGroupMerge::NewGroup);
     for (int index = 0; index < 1100; ++index) {
-        Insert(0, index, "x");
+        Insert(0, index + 1, "x");
     }
     buffer.CloseUndoGroup(nullptr);
-    EXPECT_EQ(UndoAll(), 1);
-    EXPECT_EQ(buffer.LineLength(0), 1024) << "the newest 76 edits were undone, the older ones are gone";
+    EXPECT_EQ(UndoAll(), 1) << "the older group made room; the large one is undone whole";
+    EXPECT_EQ(buffer.LineLength(0), 1) << "every edit of the group undone, the dropped older one stays";
+    TextPosition caret;
+    buffer.Redo(caret);
+    EXPECT_EQ(buffer.LineLength(0), 1101);
+    Insert(0, 0, "y");
+    EXPECT_EQ(UndoAll(), 1) << "the next group dropped the large one, which had passed the limit";
+    EXPECT_EQ(buffer.LineLength(0), 1101);
 }
 
 TEST_F(UndoTest, RemovedTextComesBackByteForByte)
