@@ -284,13 +284,13 @@ TEST_F(UndoTest, ActionDescriptionsFollowTheStringTable)
         {UndoAction::Typing, "Typing"},       {UndoAction::Backspace, "Backspace"},
         {UndoAction::Indent, "Indent"},       {UndoAction::DragAndDrop, "Drag And Drop"},
         {UndoAction::Replace, "Replace"},     {UndoAction::Delete, "Delete"},
-        {UndoAction::AutoIndent, "Auto Indent"}};
+        {UndoAction::AutoIndent, "Auto Indent"}, {UndoAction::ReplaceAll, "Replace All"}};
     for (const auto& [action, description] : expected) {
         std::string text;
         EXPECT_TRUE(buffer.ActionDescription(action, text));
         EXPECT_EQ(text, description) << "action " << action;
     }
-    for (std::int32_t action : {-1, 11, 15, 16}) {
+    for (std::int32_t action : {-1, 12, 15, 16}) {
         std::string text = "kept";
         EXPECT_FALSE(buffer.ActionDescription(action, text));
         EXPECT_EQ(text, "kept");
