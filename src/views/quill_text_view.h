@@ -387,4 +387,7 @@ private:
     int m_updatesDeferred = 0;
     int m_deferredFirstLine = INT_MAX;
     std::uint32_t m_deferredHints = 0;
+    // The lines changed in place, while no change added or removed lines.
+    std::vector<int> m_deferredChangedLines;
+    bool m_deferredLinesMoved = false;
 };

@@ -94,6 +94,24 @@ TEST_F(ReplaceTest, ReplaceAllIsOneUndoStepAndEndsWithNotFound)
     EXPECT_EQ(Text(), "Foo foo\nfood FOO");
 }
 
+TEST_F(ReplaceTest, ReplaceAllOfManyOccurrencesIsUndoneAtOnce)
+{
+    std::string text;
+    for (int line = 0; line < 800; ++line)
+        text += "aa bb aa\n";
+    SetText(text);
+    Replace([](DialogDriver& dialog) {
+        Fill(dialog, "aa", "c");
+        dialog.Click(ReplaceAllButton);
+        dialog.Click(IDCANCEL);
+    });
+    EXPECT_EQ(Text().substr(0, 16), "c bb c\nc bb c\nc ");
+    EXPECT_EQ(UndoSteps(), 1) << "more than the 1024 groups the history keeps";
+    TextPosition caret;
+    ASSERT_TRUE(buffer.Undo(caret));
+    EXPECT_EQ(Text(), text);
+}
+
 TEST_F(ReplaceTest, ReplaceAllInASelectionStaysInsideIt)
 {
     SetText("aa aa aa\naa aa aa");
