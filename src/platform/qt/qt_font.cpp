@@ -44,6 +44,9 @@ QtFont::QtFont(const LOGFONT& description) : m_description(description), m_font(
     const QFontMetrics metrics(m_font);
     m_cellWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
     m_ascent = metrics.ascent();
+    m_asciiKeepsToCells = true;
+    for (char character = ' '; character <= '~'; ++character)
+        m_asciiKeepsToCells = m_asciiKeepsToCells && metrics.horizontalAdvance(QLatin1Char(character)) == m_cellWidth;
 }
 
 CSize QtFont::TextExtent(std::string_view bytes) const

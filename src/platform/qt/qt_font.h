@@ -20,6 +20,9 @@ public:
     const QFont& Font() const { return m_font; }
     int CellWidth() const { return m_cellWidth; }
     int Ascent() const { return m_ascent; }
+    // Whether every printable ASCII character advances by exactly one cell, so that runs of them
+    // need no measuring before they are drawn whole.
+    bool AsciiKeepsToCells() const { return m_asciiKeepsToCells; }
 
 private:
     LOGFONT m_description;
@@ -27,6 +30,7 @@ private:
     int m_cellWidth = 0;
     int m_cellHeight = 0;
     int m_ascent = 0;
+    bool m_asciiKeepsToCells = false;
 };
 
 }  // namespace platform::qt

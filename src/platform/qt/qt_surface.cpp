@@ -7,8 +7,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <map>
-#include <vector>
 
 namespace platform::qt {
 namespace {
@@ -16,6 +16,13 @@ namespace {
 QRect ToQRect(const CRect& rect)
 {
     return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+// A run the font draws in its cells without being measured first.
+bool KeepsToCells(std::string_view bytes, const QtFont& font)
+{
+    return font.AsciiKeepsToCells()
+        && std::all_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
 }
 
 }  // namespace
@@ -90,7 +97,7 @@ void QtSurface::DrawText(CPoint origin, std::string_view bytes, const TextStyle&
         const int baseline = origin.y + font->Ascent();
         // Whole runs when the font keeps to its cells; otherwise character by character, so every
         // byte stays in its own cell.
-        if (painter.fontMetrics().horizontalAdvance(text) == extent.cx) {
+        if (KeepsToCells(bytes, *font) || painter.fontMetrics().horizontalAdvance(text) == extent.cx) {
             painter.drawText(QPoint(origin.x, baseline), text);
             return;
         }
@@ -102,18 +109,21 @@ void QtSurface::DrawText(CPoint origin, std::string_view bytes, const TextStyle&
 void QtSurface::DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont& font, const TextStyle& style,
                              const std::optional<CRect>& clip)
 {
-    // Each character with the cell it starts in: wide characters take two.
-    QString text;
-    std::vector<std::pair<QString, int>> characters;
+    // The cells first, without building anything: most runs are valid text of one cell per
+    // character, drawn in one go like 8-bit text.
     int cells = 0;
+    bool valid = true;
+    bool oneCellEach = true;
     for (std::size_t index = 0; index < bytes.size();) {
         const utf8::Character character = utf8::DecodeAt(bytes, index);
-        const QString shown = QString::fromUcs4(&character.codePoint, 1);
-        text += shown;
-        characters.emplace_back(shown, cells);
-        cells += utf8::CellWidth(character.codePoint);
+        const int width = utf8::CellWidth(character.codePoint);
+        valid = valid && character.valid;
+        oneCellEach = oneCellEach && width == 1;
+        cells += width;
         index += static_cast<std::size_t>(character.length);
     }
+    const QString text = valid ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                               : QString::fromStdString(utf8::ValidText(bytes));
     const int cellWidth = font.CellWidth();
     const int height = font.TextExtent("X").cy;
     Paint([&](QPainter& painter) {
@@ -124,12 +134,18 @@ void QtSurface::DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont
         painter.setFont(font.Font());
         painter.setPen(ToQColor(style.textColour));
         const int baseline = origin.y + font.Ascent();
-        if (painter.fontMetrics().horizontalAdvance(text) == cells * cellWidth) {
+        if (KeepsToCells(bytes, font) || (oneCellEach && painter.fontMetrics().horizontalAdvance(text) == cells * cellWidth)) {
             painter.drawText(QPoint(origin.x, baseline), text);
             return;
         }
-        for (const auto& [shown, firstCell] : characters)
-            painter.drawText(QPoint(origin.x + firstCell * cellWidth, baseline), shown);
+        // Otherwise each character in its own cells, wide ones in two.
+        int cell = 0;
+        for (std::size_t index = 0; index < bytes.size();) {
+            const utf8::Character character = utf8::DecodeAt(bytes, index);
+            painter.drawText(QPoint(origin.x + cell * cellWidth, baseline), QString::fromUcs4(&character.codePoint, 1));
+            cell += utf8::CellWidth(character.codePoint);
+            index += static_cast<std::size_t>(character.length);
+        }
     });
 }
 
