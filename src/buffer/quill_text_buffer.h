@@ -103,6 +103,10 @@ public:
     // Writes with the buffer's style; the file is replaced only once the new text is safely on disk.
     // A file with several hard links is rewritten in place after a backup of it was made.
     bool SaveFile(const std::string& path, SaveMode mode);
+    // Replaces the text by bytes held in memory (a recovered text), split at the style's line end
+    // as LoadFile splits a file, read in the given encoding. Throws std::length_error for a line
+    // longer than a buffer holds, leaving the buffer uninitialised.
+    void LoadText(std::string_view bytes, LineEndingStyle style, TextEncoding encoding);
     // After a save that failed while rewriting a file in place: the backup with the file's previous
     // content, which the user must be told about. Empty after any other save.
     const std::string& KeptBackupPath() const { return m_keptBackup; }

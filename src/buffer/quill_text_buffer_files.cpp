@@ -1,5 +1,6 @@
 #include "buffer/quill_text_buffer.h"
 
+#include "buffer/line_end_splitter.h"
 #include "buffer/text_file_reader.h"
 #include "buffer/text_file_writer.h"
 #include "buffer/update_hint.h"
@@ -24,6 +25,25 @@ bool CQuillTextBuffer::LoadFile(const std::string& path, LineEndingStyle style)
     m_encoding = DetectEncoding();
     NotifyViews(nullptr, nullptr, UpdateHint::ContentReset, -1);
     return true;
+}
+
+void CQuillTextBuffer::LoadText(std::string_view bytes, LineEndingStyle style, TextEncoding encoding)
+{
+    Clear();
+    m_lines.BeginLoading();
+    try {
+        LineEndSplitter splitter(m_lines, LineEndText(style));
+        splitter.Feed(bytes);
+        splitter.Finish();
+    } catch (...) {
+        m_lines.EndLoading();
+        Clear();
+        throw;
+    }
+    m_lines.EndLoading();
+    StartFreshText(style);
+    m_encoding = encoding;
+    NotifyViews(nullptr, nullptr, UpdateHint::ContentReset, -1);
 }
 
 bool CQuillTextBuffer::SaveFile(const std::string& path, SaveMode mode)

@@ -6,8 +6,10 @@
 #include "app/window/app_resource_ids.h"
 #include "app/window/main_frame.h"
 #include "app/window/main_frame_resources.h"
+#include "app/window/recovery_offer.h"
 #include "app/window/startup_command_line.h"
 #include "app/window/window_job_callback.h"
+#include "buffer/document/recovery_store.h"
 #include "documents/html_doc.h"
 #include "documents/html_view.h"
 #include "documents/latex_doc.h"
@@ -88,6 +90,9 @@ bool CEditorApp::InitInstance()
         return false;
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
+    auto* document = dynamic_cast<CQuillEditDoc*>(m_pDocTemplate->GetDocument());
+    if (RecoveryStore* store = RecoveryStore::Active(); store != nullptr && document != nullptr)
+        OfferRecoveryCopies(*store, *document);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "app/window/editor_app.h"
 #include "app/window/running_jobs.h"
 #include "app/window/settings_dialog.h"
+#include "buffer/document/quill_edit_doc.h"
 #include "documents/output_services.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
@@ -19,6 +20,9 @@ constexpr const char* JobRunningQuestion =
     "No: close now and abandon the job.\n"
     "Cancel: keep working.";
 constexpr UINT IgnoredNotificationMessage = WM_USER + 17;
+constexpr UINT_PTR RecoveryTimer = 0x5243;
+// Often enough that a copy is due at most a second late.
+constexpr UINT RecoveryTimerMilliseconds = 1000;
 
 constexpr std::array<UINT, 5> Indicators = {
     ID_SEPARATOR, ID_INDICATOR_PROGRESS, ID_INDICATOR_POSITION, ID_INDICATOR_OVR, ID_INDICATOR_CAPS,
@@ -43,7 +47,18 @@ int CMainFrame::OnCreate(CREATESTRUCT* create)
     if (!m_wndStatusBar.Create(this, AFX_IDW_STATUS_BAR)
         || !m_wndStatusBar.SetIndicators(Indicators.data(), static_cast<int>(Indicators.size())))
         return -1;
+    SetTimer(RecoveryTimer, RecoveryTimerMilliseconds);
     return 0;
+}
+
+void CMainFrame::OnTimer(UINT_PTR id)
+{
+    if (id != RecoveryTimer) {
+        CFrameWnd::OnTimer(id);
+        return;
+    }
+    if (auto* document = dynamic_cast<CQuillEditDoc*>(GetActiveDocument()))
+        document->TickRecovery(RecoveryKeeper::Clock::now());
 }
 
 void CMainFrame::OnClose()

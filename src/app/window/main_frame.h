@@ -18,6 +18,8 @@ protected:
     // While an output job runs, asks first: wait for its end and close then, close now and abandon
     // it, or keep the window.
     void OnClose() override;
+    // The recovery timer: the active document writes its recovery copy when one is due.
+    void OnTimer(UINT_PTR id) override;
 
 private:
     // Whether the window may close now with a job running; false also when it closes later.

@@ -26,8 +26,33 @@ std::string CQuillEditDoc::WholeText() const
     return text;
 }
 
+void CQuillEditDoc::SetModifiedFlag(bool modified)
+{
+    CDocument::SetModifiedFlag(modified);
+    if (modified)
+        m_recovery.TextChanged();
+}
+
+void CQuillEditDoc::TickRecovery(RecoveryKeeper::Clock::time_point now)
+{
+    m_recovery.Tick(m_buffer, GetPathName(), now);
+}
+
+void CQuillEditDoc::RecoverText(const RecoveredText& recovered)
+{
+    DeleteContents();
+    m_buffer.LoadText(recovered.text, recovered.header.lineEnding, recovered.header.encoding);
+    if (recovered.header.documentPath.empty())
+        ClearPathName();
+    else
+        SetPathName(recovered.header.documentPath, RecentFiles::Leave);
+    SetModifiedFlag(true);
+    UpdateAllViews(nullptr);
+}
+
 void CQuillEditDoc::DeleteContents()
 {
+    m_recovery.Discard();
     CDocument::DeleteContents();
     m_buffer.Clear();
 }
@@ -55,8 +80,10 @@ bool CQuillEditDoc::OnOpenDocument(const std::string& path)
 bool CQuillEditDoc::OnSaveDocument(const std::string& path)
 {
     const auto mode = path == GetPathName() ? SaveMode::ClearModified : SaveMode::KeepModified;
-    if (m_buffer.SaveFile(path, mode))
+    if (m_buffer.SaveFile(path, mode)) {
+        m_recovery.Discard();
         return true;
+    }
     const std::string& backup = m_buffer.KeptBackupPath();
     if (backup.empty()) {
         utils::ReportSystemError(SaveFailedMessage);

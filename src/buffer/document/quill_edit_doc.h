@@ -1,6 +1,8 @@
 #pragma once
 
 #include "buffer/document/document_text_buffer.h"
+#include "buffer/document/recovery_copy.h"
+#include "buffer/document/recovery_keeper.h"
 #include "platform/document.h"
 
 #include <string>
@@ -18,12 +20,23 @@ public:
     // one empty line.
     std::string WholeText() const;
 
+    // Every change of the text also tells the recovery copy.
+    void SetModifiedFlag(bool modified = true) override;
+    // Writes a recovery copy when one is due (see RecoveryKeeper).
+    void TickRecovery(RecoveryKeeper::Clock::time_point now);
+    // Shows a recovered text as a modified document under its original path, so that Save writes
+    // it where it belongs; the file there is not touched.
+    void RecoverText(const RecoveredText& recovered);
+
+    // Removes the recovery copy too: the text is given up.
     void DeleteContents() override;
     bool OnNewDocument() override;
     bool OnOpenDocument(const std::string& path) override;
-    // Only a save under the document's own path clears the modified flag.
+    // Only a save under the document's own path clears the modified flag. A saved text needs no
+    // recovery copy.
     bool OnSaveDocument(const std::string& path) override;
 
 private:
     DocumentTextBuffer m_buffer;
+    RecoveryKeeper m_recovery;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/frame_peer.h"
 #include "platform/qt/qt_peer.h"
+#include "platform/qt/qt_window_timers.h"
 
 #include <QPointer>
 #include <QToolBar>
@@ -45,6 +46,8 @@ public:
     void UpdateStatusPane(int index, const StatusPaneState& pane) override;
     void ShowStatusBar(bool visible) override;
     bool IsStatusBarVisible() const override;
+    void StartTimer(UINT_PTR id, UINT milliseconds) override { m_timers.Start(id, milliseconds); }
+    void StopTimer(UINT_PTR id) override { m_timers.Stop(id); }
 
     QMainWindow* MainWindow() const;
     QToolBar* ToolBar() const { return m_toolBar; }
@@ -61,6 +64,7 @@ private:
     QPointer<QToolBar> m_toolBar;
     std::vector<QAction*> m_toolActions;
     std::vector<QPointer<QLabel>> m_paneLabels;
+    QtWindowTimers m_timers{m_window};
 };
 
 }  // namespace platform::qt

@@ -252,7 +252,7 @@ QtPaintedWindow::QtPaintedWindow(QtBackend& backend, const WindowCreation& creat
 QtPaintedWindow::~QtPaintedWindow()
 {
     m_blink.stop();
-    m_timers.clear();
+    m_timers.Clear();
     delete m_widget.data();
 }
 
@@ -405,19 +405,12 @@ void QtPaintedWindow::SetCapture(bool captured)
 
 void QtPaintedWindow::StartTimer(UINT_PTR id, UINT milliseconds)
 {
-    auto& timer = m_timers[id];
-    if (timer == nullptr) {
-        timer = std::make_unique<QTimer>();
-        QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] { m_window.SendMessage(WM_TIMER, id); });
-    }
-    timer->start(static_cast<int>(milliseconds));
+    m_timers.Start(id, milliseconds);
 }
 
 void QtPaintedWindow::StopTimer(UINT_PTR id)
 {
-    // Stopped, not deleted: the call may come from the timer's own signal.
-    if (auto found = m_timers.find(id); found != m_timers.end())
-        found->second->stop();
+    m_timers.Stop(id);
 }
 
 void QtPaintedWindow::UpdateCaret(const CaretState& caret)

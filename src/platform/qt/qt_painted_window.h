@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/qt/qt_peer.h"
+#include "platform/qt/qt_window_timers.h"
 
 #include <QPointer>
 #include <QRegion>
@@ -64,7 +65,7 @@ private:
     CaretState m_caret;
     bool m_caretBlinkOn = true;
     QTimer m_blink;
-    std::map<UINT_PTR, std::unique_ptr<QTimer>> m_timers;
+    QtWindowTimers m_timers{m_window};
 };
 
 }  // namespace platform::qt

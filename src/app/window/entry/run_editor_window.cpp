@@ -2,10 +2,12 @@
 
 #include "app/window/editor_app.h"
 #include "app/window/running_jobs.h"
+#include "buffer/document/recovery_store.h"
 #include "platform/qt/create_qt_backend.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -33,6 +35,19 @@ std::string JoinedWithBlanks(const std::vector<std::string>& arguments)
     return line;
 }
 
+// Without a store the editor works on, but says that typing is not safe from a crash.
+std::unique_ptr<RecoveryStore> StartRecoveryStore()
+{
+    try {
+        auto store = std::make_unique<RecoveryStore>(RecoveryStore::DefaultDirectory());
+        RecoveryStore::SetActive(store.get());
+        return store;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "quillwright: no recovery copies will be kept: %s\n", failure.what());
+        return nullptr;
+    }
+}
+
 } // namespace
 
 int RunEditorWindow(char* programName, const std::vector<std::string>& arguments)
@@ -48,6 +63,8 @@ int RunEditorWindow(char* programName, const std::vector<std::string>& arguments
     int windowSystemArgumentCount = 1;
     char* windowSystemArguments[] = {programName, nullptr};
     const auto backend = platform::qt::CreateQtBackend(windowSystemArgumentCount, windowSystemArguments);
+    // The store outlives the application, whose documents remove their copies as they go.
+    const std::unique_ptr<RecoveryStore> recovery = StartRecoveryStore();
     CEditorApp application(JoinedWithBlanks(arguments));
     if (!application.InitInstance())
         return 1;
