@@ -75,6 +75,9 @@ int RunEditorWindow(char* programName, const std::vector<std::string>& arguments
         // documents and settings are already saved.
         std::fputs("quillwright: the output job that was still running has been abandoned\n", stderr);
         std::fflush(nullptr);
+        // The removal of a closed document's recovery copy must not stay in the queue.
+        if (recovery != nullptr)
+            recovery->WaitUntilIdle();
         std::_Exit(status);
     }
     return status;
