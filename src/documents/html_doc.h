@@ -1,8 +1,32 @@
 #pragma once
 
 #include "buffer/document/quill_edit_doc.h"
+#include "documents/remote_page_transfer.h"
 
-// The HTML document: an editor document of a page. Pages held on the server open and save through
-// the maintenance service; a local page is a plain editor document.
+#include <string>
+
+// The HTML document: an editor document of a page. Pages held on the server (the program started
+// with "http://HOST/PATH") open and save through the server's maintenance service; a local page
+// without write permission is edited and saved only after the user agrees.
 class CHtmlDoc : public CQuillEditDoc {
+public:
+    bool OnOpenDocument(const std::string& path) override;
+    // A page on the server keeps its server path as its title.
+    void SetPathName(const std::string& path, RecentFiles recentFiles = RecentFiles::Add) override;
+    // File Save of the HTML view.
+    void SaveFromCommand();
+
+    // The page's path on the server; empty for a local file.
+    const std::string& ServerPath() const { return m_serverPath; }
+    // The maintenance service: setting "maintenanceaddress" (default the default server host, port
+    // 8000).
+    static remote_page::Endpoint MaintenanceEndpoint();
+
+private:
+    bool OpenLocal(const std::string& path);
+    bool OpenRemote(const std::string& path);
+    void SaveLocal();
+    void SaveRemote();
+
+    std::string m_serverPath;
 };

@@ -1,6 +1,7 @@
 #include "documents/html_view.h"
 
 #include "documents/html_command_ids.h"
+#include "documents/html_doc.h"
 #include "documents/html_scanner.h"
 #include "documents/output_services.h"
 #include "documents/snippets.h"
@@ -42,6 +43,10 @@ LOGFONT HtmlViewFont()
 CHtmlView::CHtmlView()
 {
     MapCommand(ID_OUTPUT_VIEW_HTML, &CHtmlView::OnViewHtmlOutput);
+    MapCommand(ID_FILE_SAVE, [this] {
+        if (auto* document = dynamic_cast<CHtmlDoc*>(GetDocument()))
+            document->SaveFromCommand();
+    });
     MapCommand(ID_FORMAT_PARAGRAPH, [this] { FormatParagraphAtCaret(*this); });
     for (const Snippet& snippet : HtmlSnippets())
         MapCommand(snippet.command, [this, &snippet] { InsertSnippet(*this, snippet); });

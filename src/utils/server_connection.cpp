@@ -184,15 +184,30 @@ void ServerConnection::Connect(const ServerAddress& address)
 
 bool ServerConnection::TryConnect(const void* address, unsigned addressLength, int& error)
 {
+    if (m_connectLimit.count() > 0) {
+        // connect() honours the send time-out and then fails with EINPROGRESS.
+        const timeval limit{static_cast<time_t>(m_connectLimit.count() / 1000),
+                            static_cast<suseconds_t>(m_connectLimit.count() % 1000 * 1000)};
+        setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    }
     if (::connect(m_socket, static_cast<const sockaddr*>(address), addressLength) == 0)
         return true;
+    if (errno == EINPROGRESS && m_connectLimit.count() > 0) {
+        error = ETIMEDOUT;
+        return false;
+    }
     if (errno != EINTR) {
         error = errno;
         return false;
     }
     // An interrupted connect goes on in the background; wait for its outcome.
     pollfd waiting{m_socket, POLLOUT, 0};
-    while (::poll(&waiting, 1, -1) < 0) {
+    const int waitLimit = m_connectLimit.count() > 0 ? static_cast<int>(m_connectLimit.count()) : -1;
+    for (int ready; (ready = ::poll(&waiting, 1, waitLimit)) <= 0;) {
+        if (ready == 0) {
+            error = ETIMEDOUT;
+            return false;
+        }
         if (errno != EINTR) {
             error = errno;
             return false;

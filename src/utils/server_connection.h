@@ -74,6 +74,8 @@ public:
 
     // Every receive from now until the next call must be done within timeLimit in all.
     void LimitPhase(std::chrono::milliseconds timeLimit);
+    // Each later Connect gives up on an address that has not answered within timeLimit.
+    void LimitConnect(std::chrono::milliseconds timeLimit) { m_connectLimit = timeLimit; }
 
     void Close();
 
@@ -93,6 +95,7 @@ private:
     char m_readAhead[readAheadSize] = {};
     std::size_t m_buffered = 0;
     std::chrono::milliseconds m_phaseLimit{0};
+    std::chrono::milliseconds m_connectLimit{0};
     std::optional<std::chrono::steady_clock::time_point> m_phaseDeadline;
 };
 

@@ -25,8 +25,6 @@ namespace {
 
 constexpr const char* ViewerNotFoundMessage = "viewer application not found";
 
-constexpr const char* RemotePagesNotAvailableMessage =
-    "Pages held on a server (http:// and ftp:// addresses) cannot be opened yet: open a local copy of the page instead.";
 
 // The one document type of the run.
 std::unique_ptr<CSingleDocTemplate> TemplateFor(DocumentKind kind)
@@ -76,10 +74,6 @@ bool CEditorApp::InitInstance()
     LoadStdProfileSettings(4);
 
     const std::string fileName = UnquotedCommandLine(m_commandLine);
-    if (IsRemoteAddress(fileName)) {
-        AfxMessageBox(RemotePagesNotAvailableMessage, MB_OK | MB_ICONERROR);
-        return false;
-    }
     RegisterMainFrameResources();
     m_pDocTemplate = AddDocTemplate(TemplateFor(ChooseDocumentKind(fileName)));
 

@@ -109,17 +109,6 @@ TEST_F(EditorWindowTest, EmptyCommandLineCreatesAnEmptyLatexDocument)
     EXPECT_EQ(Frame().GetWindowText(), "Untitled - Quillwright");
 }
 
-TEST_F(EditorWindowTest, RemoteAddressesAreRefusedWithAMessage)
-{
-    for (const std::string commandLine : {"http://host/page.html", "ftp://host/x"}) {
-        backend.ClearRecords();
-        EXPECT_FALSE(Start(commandLine)) << commandLine;
-        ASSERT_EQ(backend.MessageBoxes().size(), 1u) << commandLine;
-        EXPECT_NE(LastMessage().find("cannot be opened yet"), std::string::npos);
-        application.reset();
-    }
-}
-
 TEST_F(EditorWindowTest, HtmlPagesOpenInTheHtmlViewForTheWholeRun)
 {
     for (const std::string name : {"page.HTML", "index.htm", "notes.html5"}) {
