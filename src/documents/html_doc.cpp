@@ -8,7 +8,6 @@
 #include "utils/message_box.h"
 
 #include <cstdio>
-#include <stdexcept>
 
 namespace {
 
@@ -118,9 +117,10 @@ void CHtmlDoc::SaveRemote()
     try {
         TemporaryPage page;
         CWaitCursor wait;
-        // Saving under another path leaves the document marked modified.
+        // Saving under another path leaves the document marked modified. A failed save has already
+        // said why.
         if (!OnSaveDocument(page.Path()))
-            throw std::runtime_error("failed to save file to temp file:\n" + utils::SystemErrorText());
+            return;
         remote_page::Upload(MaintenanceEndpoint(), page.Path(), m_serverPath);
     } catch (const std::exception& error) {
         // The document stays modified, its text as it was.
