@@ -363,3 +363,35 @@ TEST(ServerConnectionConnectTest, ConnectsByHostName)
     connection.Connect(ServerAddress("localhost:" + std::to_string(peer.Port())));
     EXPECT_EQ(connection.ReadLine(), "TORVEL server 1");
 }
+
+TEST(ServerConnectionConnectTest, AConnectLimitEndsTheWaitForAServerThatDoesNotAnswer)
+{
+    // A listener that never accepts: once its queue is full, further connection requests go
+    // unanswered, as they do for a host that has gone away.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string target = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    std::vector<int> queued;
+    for (int filler = 0; filler < 4; ++filler) {
+        queued.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        ::connect(queued.back(), reinterpret_cast<sockaddr*>(&address), length);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const std::string message = SocketErrorOf([&] {
+        ServerConnection connection;
+        connection.Create(0, utils::SocketType::Stream);
+        connection.LimitConnect(std::chrono::milliseconds(300));
+        connection.Connect(ServerAddress(target));
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(message, "Failed to connect to remote host: Connection timed out");
+    for (int socket : queued)
+        ::close(socket);
+    ::close(listener);
+}
