@@ -25,7 +25,7 @@ public:
 
     EditorSettings m_settings;
 
-    const IconPreview& Preview(std::size_t row) const { return m_previews[row]; }
+    IconPreview& Preview(std::size_t row) { return m_previews[row]; }
 
 protected:
     bool OnInitDialog() override;

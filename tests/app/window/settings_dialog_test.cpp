@@ -9,6 +9,7 @@
 #include "platform/headless/dialog_driver.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/headless_icon.h"
+#include "platform/system_services.h"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +197,13 @@ TEST_F(SettingsDialogTest, TheIconShowsTheDesktopEntrysIconAGenericOneOrNothing)
         EXPECT_EQ(IconColour(Settings(driver).Preview(2).Icon()), 0u);
         driver.SetText(1007, reader);
         EXPECT_EQ(IconColour(Settings(driver).Preview(2).Icon()), ThemeIconColour);
+        // Painted on the menu colour, in the disabled look while the preview is disabled.
+        IconPreview& preview = Settings(driver).Preview(2);
+        EXPECT_EQ(backend.Screen(preview).PixelColour({0, 0}), ThemeIconColour);
+        preview.EnableWindow(false);
+        EXPECT_EQ(backend.Screen(preview).PixelColour({0, 0}), platform::headless::DisabledLook(ThemeIconColour));
+        driver.SetText(1007, "");
+        EXPECT_EQ(backend.Screen(preview).PixelColour({0, 0}), GetSysColor(COLOR_MENU)) << "no program, no icon";
         driver.Click(IDCANCEL);
     });
 }
