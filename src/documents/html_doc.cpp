@@ -112,7 +112,22 @@ void CHtmlDoc::SaveLocal()
     utils::SetReadOnly(path, utils::ReadOnlyFlag::Set);
 }
 
-void CHtmlDoc::SaveRemote()
+bool CHtmlDoc::SaveModified()
+{
+    if (m_serverPath.empty() || !IsModified())
+        return CQuillEditDoc::SaveModified();
+    switch (utils::ShowMessage("Save changes to " + m_serverPath + "?",
+                               utils::MessageBoxYesNoCancel | utils::MessageBoxIconWarning)) {
+    case utils::AnswerYes:
+        return SaveRemote();
+    case utils::AnswerNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CHtmlDoc::SaveRemote()
 {
     try {
         TemporaryPage page;
@@ -120,11 +135,13 @@ void CHtmlDoc::SaveRemote()
         // Saving under another path leaves the document marked modified. A failed save has already
         // said why.
         if (!OnSaveDocument(page.Path()))
-            return;
+            return false;
         remote_page::Upload(MaintenanceEndpoint(), page.Path(), m_serverPath);
+        return true;
     } catch (const std::exception& error) {
         // The document stays modified, its text as it was.
         utils::ShowMessage("failed to save " + m_serverPath + ": " + error.what(),
                            utils::MessageBoxOk | utils::MessageBoxIconError);
+        return false;
     }
 }

@@ -15,6 +15,9 @@ public:
     void SetPathName(const std::string& path, RecentFiles recentFiles = RecentFiles::Add) override;
     // File Save of the HTML view.
     void SaveFromCommand();
+    // A page on the server is sent back to the server when the user wants its changes saved,
+    // never written under its address as a local file; false keeps it open when that fails.
+    bool SaveModified() override;
 
     // The page's path on the server; empty for a local file.
     const std::string& ServerPath() const { return m_serverPath; }
@@ -26,7 +29,8 @@ private:
     bool OpenLocal(const std::string& path);
     bool OpenRemote(const std::string& path);
     void SaveLocal();
-    void SaveRemote();
+    // Whether the server took the page; the user has been told why not.
+    bool SaveRemote();
 
     std::string m_serverPath;
 };

@@ -121,6 +121,32 @@ TEST_F(RemotePageWindowTest, ARefusedSaveKeepsTheTextAndSaysWhy)
     EXPECT_FALSE(TemporaryFilesLeft());
 }
 
+TEST_F(RemotePageWindowTest, ChangesKeptWhenClosingGoBackToTheServerNotToALocalFile)
+{
+    FakeProcessingServer opening(Serving(Page));
+    UseServer(opening);
+    ASSERT_TRUE(Start("http://localhost/page.html"));
+    TypeAtStart("w");
+    backend.AnswerMessageBox(2);  // Cancel
+    EXPECT_FALSE(Document().SaveModified());
+    EXPECT_EQ(LastMessage(), "Save changes to /var/www/html/page.html?");
+
+    FakeProcessingServer saving(FakeServerScript{});
+    UseServer(saving);
+    backend.AnswerMessageBox(Yes);
+    EXPECT_TRUE(Document().SaveModified());
+    EXPECT_EQ(saving.Record().uploaded, "w" + Page);
+    EXPECT_FALSE(std::filesystem::exists(Document().GetPathName())) << "nothing is written under the address";
+
+    FakeServerScript refusing;
+    refusing.firstPhase = "abort not now\n";
+    FakeProcessingServer refusingServer(refusing);
+    UseServer(refusingServer);
+    backend.AnswerMessageBox(Yes);
+    EXPECT_FALSE(Document().SaveModified()) << "a page the server refused stays open";
+    EXPECT_EQ(LastMessage(), "failed to save /var/www/html/page.html: the server refused: not now");
+}
+
 TEST_F(RemotePageWindowTest, AFailedOpenSaysWhyAndLeavesNoTemporaryFile)
 {
     struct Case {
