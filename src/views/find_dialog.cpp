@@ -1,7 +1,6 @@
 #include "views/find_dialog.h"
 
 #include "platform/command_ids.h"
-#include "platform/messages.h"
 #include "views/line_matcher.h"
 #include "views/quill_text_view.h"
 #include "views/search_dialog_templates.h"
@@ -11,21 +10,11 @@
 
 using namespace search_dialogs;
 
-CFindDialog::CFindDialog(CQuillTextView& view) : CDialog(FindTemplateId, &view), m_view(view)
-{
-    RegisterTemplates();
-    MapNotification(FindTextEdit, EN_CHANGE, [this] { EnableFindNext(); });
-}
+CFindDialog::CFindDialog(CQuillTextView& view) : CSearchDialog(FindTemplateId, view, IDOK), m_view(view) {}
 
 std::uint32_t CFindDialog::Flags() const
 {
-    std::uint32_t flags = 0;
-    if (m_matchCase != 0)
-        flags |= SearchFlags::FindMatchCase;
-    if (m_wholeWord != 0)
-        flags |= SearchFlags::FindWholeWord;
-    if (m_regularExpression != 0)
-        flags |= SearchFlags::FindRegularExpression;
+    std::uint32_t flags = OptionFlags();
     if (m_direction == Up)
         flags |= SearchFlags::FindDirectionUp;
     return flags;
@@ -39,28 +28,10 @@ void CFindDialog::SetFlags(std::uint32_t flags)
     m_direction = (flags & SearchFlags::FindDirectionUp) != 0 ? Up : Down;
 }
 
-bool CFindDialog::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    EnableFindNext();
-    return true;
-}
-
 void CFindDialog::DoDataExchange(CDataExchange* exchange)
 {
-    DDX_Text(exchange, FindTextEdit, m_findText);
-    DDX_Check(exchange, WholeWordBox, m_wholeWord);
-    DDX_Check(exchange, MatchCaseBox, m_matchCase);
-    DDX_Check(exchange, RegularExpressionBox, m_regularExpression);
+    CSearchDialog::DoDataExchange(exchange);
     DDX_Radio(exchange, UpRadio, m_direction);
-}
-
-void CFindDialog::EnableFindNext()
-{
-    std::string text;
-    GetDlgItemText(FindTextEdit, text);
-    if (CWnd* button = GetDlgItem(IDOK))
-        button->EnableWindow(!text.empty());
 }
 
 void CFindDialog::OnOK()
@@ -81,10 +52,4 @@ void CFindDialog::OnOK()
     }
     m_view.SelectFoundText(found.position, found.length);
     EndDialog(IDOK);
-}
-
-void CFindDialog::OnCancel()
-{
-    UpdateData(DataDirection::FromControls);
-    CDialog::OnCancel();
 }

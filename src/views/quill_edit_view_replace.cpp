@@ -12,11 +12,8 @@ void CQuillEditView::OnEditReplace()
         return;
     CReplaceDialog dialog(*this);
     const SearchSettings settings = SearchSettings::Read(SearchSettingsSection::Replace);
-    dialog.m_findText = settings.findText;
+    dialog.TakeSettings(settings);
     dialog.m_replaceText = settings.replaceText;
-    dialog.m_matchCase = settings.matchCase;
-    dialog.m_wholeWord = settings.wholeWord;
-    dialog.m_regularExpression = settings.regularExpression;
     if (HasSelection()) {
         GetSelection(dialog.m_blockBegin, dialog.m_blockEnd);
         dialog.m_currentPosition = dialog.m_blockBegin;
@@ -36,12 +33,8 @@ void CQuillEditView::OnEditReplace()
     // stays where the last one left it.
     if (dialog.m_selectionScopeEnabled)
         SelectRange(dialog.m_blockBegin, dialog.m_blockEnd);
-    SearchSettings remembered;
-    remembered.findText = dialog.m_findText;
+    SearchSettings remembered = dialog.Settings();
     remembered.replaceText = dialog.m_replaceText;
-    remembered.matchCase = dialog.m_matchCase;
-    remembered.wholeWord = dialog.m_wholeWord;
-    remembered.regularExpression = dialog.m_regularExpression;
     remembered.Write(SearchSettingsSection::Replace);
 }
 

@@ -96,11 +96,7 @@ void CQuillTextView::OnEditFind()
         dialog.SetFlags(m_lastSearchFlags);
         dialog.m_findText = m_lastSearchText;
     } else {
-        const SearchSettings settings = SearchSettings::Read(SearchSettingsSection::Find);
-        dialog.m_findText = settings.findText;
-        dialog.m_matchCase = settings.matchCase;
-        dialog.m_wholeWord = settings.wholeWord;
-        dialog.m_regularExpression = settings.regularExpression;
+        dialog.TakeSettings(SearchSettings::Read(SearchSettingsSection::Find));
     }
     TextPosition start;
     TextPosition end;
@@ -115,12 +111,7 @@ void CQuillTextView::OnEditFind()
     m_lastSearchValid = true;
     m_lastSearchText = dialog.m_findText;
     m_lastSearchFlags = dialog.Flags();
-    SearchSettings settings;
-    settings.findText = dialog.m_findText;
-    settings.matchCase = dialog.m_matchCase;
-    settings.wholeWord = dialog.m_wholeWord;
-    settings.regularExpression = dialog.m_regularExpression;
-    settings.Write(SearchSettingsSection::Find);
+    dialog.Settings().Write(SearchSettingsSection::Find);
 }
 
 void CQuillTextView::OnEditFindNext()

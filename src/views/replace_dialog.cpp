@@ -1,69 +1,36 @@
 #include "views/replace_dialog.h"
 
 #include "platform/command_ids.h"
-#include "platform/messages.h"
 #include "views/line_matcher.h"
 #include "views/quill_edit_view.h"
 #include "views/search_dialog_templates.h"
-#include "views/search_flags.h"
 #include "views/search_messages.h"
 #include "views/text_search.h"
 
 using namespace search_dialogs;
 
-CReplaceDialog::CReplaceDialog(CQuillEditView& view) : CDialog(ReplaceTemplateId, &view), m_view(view)
+CReplaceDialog::CReplaceDialog(CQuillEditView& view)
+    : CSearchDialog(ReplaceTemplateId, view, ReplaceFindNextButton), m_view(view)
 {
-    RegisterTemplates();
-    MapNotification(FindTextEdit, EN_CHANGE, [this] { EnableFindNext(); });
     MapCommand(ReplaceFindNextButton, [this] { OnFindNext(); });
     MapCommand(ReplaceButton, [this] { OnReplace(); });
     MapCommand(ReplaceAllButton, [this] { OnReplaceAll(); });
 }
 
-std::uint32_t CReplaceDialog::Flags() const
-{
-    std::uint32_t flags = 0;
-    if (m_matchCase != 0)
-        flags |= SearchFlags::FindMatchCase;
-    if (m_wholeWord != 0)
-        flags |= SearchFlags::FindWholeWord;
-    if (m_regularExpression != 0)
-        flags |= SearchFlags::FindRegularExpression;
-    return flags;
-}
-
 bool CReplaceDialog::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    EnableFindNext();
+    CSearchDialog::OnInitDialog();
     if (CWnd* selection = GetDlgItem(SelectionRadio))
         selection->EnableWindow(m_selectionScopeEnabled);
     m_found = false;
     return true;
 }
 
-void CReplaceDialog::OnCancel()
-{
-    UpdateData(DataDirection::FromControls);
-    CDialog::OnCancel();
-}
-
 void CReplaceDialog::DoDataExchange(CDataExchange* exchange)
 {
-    DDX_Text(exchange, FindTextEdit, m_findText);
+    CSearchDialog::DoDataExchange(exchange);
     DDX_Text(exchange, ReplaceTextEdit, m_replaceText);
-    DDX_Check(exchange, WholeWordBox, m_wholeWord);
-    DDX_Check(exchange, MatchCaseBox, m_matchCase);
-    DDX_Check(exchange, RegularExpressionBox, m_regularExpression);
     DDX_Radio(exchange, SelectionRadio, m_scope);
-}
-
-void CReplaceDialog::EnableFindNext()
-{
-    std::string text;
-    GetDlgItemText(FindTextEdit, text);
-    if (CWnd* button = GetDlgItem(ReplaceFindNextButton))
-        button->EnableWindow(!text.empty());
 }
 
 TextPosition CReplaceDialog::ScopeEnd() const
@@ -77,7 +44,7 @@ bool CReplaceDialog::HighlightNextMatch()
     bool success = false;
     try {
         const TextPosition begin = m_scope == Selection ? m_blockBegin : TextPosition{};
-        success = m_view.SearchTextInRange(m_findText, m_foundPosition, begin, ScopeEnd(), Flags(), SearchWrap::No, found);
+        success = m_view.SearchTextInRange(m_findText, m_foundPosition, begin, ScopeEnd(), OptionFlags(), SearchWrap::No, found);
     } catch (const SearchPatternError& error) {
         ShowSearchPatternError(error);
         return false;
@@ -118,7 +85,7 @@ void CReplaceDialog::OnReplace()
     }
     std::string replacement;
     try {
-        const TextSearch search(m_view, m_findText, Flags());
+        const TextSearch search(m_view, m_findText, OptionFlags());
         replacement = search.Substitute({m_foundPosition, m_foundLength}, m_replaceText);
     } catch (const SearchPatternError& error) {
         ShowSearchPatternError(error);
@@ -146,7 +113,7 @@ void CReplaceDialog::OnReplaceAll()
             return;
     }
     try {
-        const TextSearch search(m_view, m_findText, Flags());
+        const TextSearch search(m_view, m_findText, OptionFlags());
         TextPosition scopeEnd = ScopeEnd();
         const FoundText first{m_foundPosition, m_foundLength};
         m_view.ReplaceAll(search, first, m_replaceText, scopeEnd);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "buffer/text_position.h"
-#include "platform/dialog.h"
+#include "views/search_dialog.h"
 
 #include <cstdint>
 #include <string>
@@ -10,13 +10,11 @@ class CQuillEditView;
 
 // The modal Replace dialog of an edit view: finds the text in the whole file or in the block that
 // was selected when it opened, and replaces the current match or every match.
-class CReplaceDialog : public CDialog {
+class CReplaceDialog : public CSearchDialog {
 public:
     enum Scope { Selection = 0, WholeFile = 1 };
 
     explicit CReplaceDialog(CQuillEditView& view);
-
-    std::uint32_t Flags() const;
 
     bool m_found = false;
     TextPosition m_foundPosition;
@@ -24,21 +22,14 @@ public:
     TextPosition m_currentPosition;
     TextPosition m_blockBegin;
     TextPosition m_blockEnd;
-    int m_matchCase = 0;
-    int m_wholeWord = 0;
-    int m_regularExpression = 0;
-    std::string m_findText;
     std::string m_replaceText;
     int m_scope = -1;
 
 protected:
     bool OnInitDialog() override;
-    // Cancel too takes the controls' values, which the command remembers.
-    void OnCancel() override;
     void DoDataExchange(CDataExchange* exchange) override;
 
 private:
-    void EnableFindNext();
     void OnFindNext();
     void OnReplace();
     void OnReplaceAll();
