@@ -1,5 +1,7 @@
 #include "documents/html_scanner.h"
 
+#include "documents/colour_spans.h"
+
 #include "utils/string_utils.h"
 
 #include <algorithm>
@@ -162,16 +164,7 @@ private:
         return start;
     }
 
-    // Spans stay in order: one that would start before the last one is dropped.
-    void Append(std::size_t start, ColourSlot slot)
-    {
-        if (m_spans == nullptr)
-            return;
-        const auto position = static_cast<std::int32_t>(start);
-        if (!m_spans->empty() && m_spans->back().start > position)
-            return;
-        m_spans->push_back({position, slot});
-    }
+    void Append(std::size_t start, ColourSlot slot) { AppendColourSpan(m_spans, start, slot); }
 
     std::uint32_t m_incomingState;
     std::string_view m_line;

@@ -1,5 +1,7 @@
 #include "documents/latex_scanner.h"
 
+#include "documents/colour_spans.h"
+
 namespace {
 
 enum class CommandMode { Symbol, Name, Argument };
@@ -115,17 +117,7 @@ private:
         m_escaped = false;
     }
 
-    // Spans must stay in non-decreasing order of their start; a span that would go backwards is
-    // dropped.
-    void Append(std::size_t start, ColourSlot slot)
-    {
-        if (m_spans == nullptr)
-            return;
-        const auto position = static_cast<std::int32_t>(start);
-        if (!m_spans->empty() && m_spans->back().start > position)
-            return;
-        m_spans->push_back(ColourSpan{position, slot});
-    }
+    void Append(std::size_t start, ColourSlot slot) { AppendColourSpan(m_spans, start, slot); }
 
     std::int32_t m_depth;
     std::string_view m_line;
