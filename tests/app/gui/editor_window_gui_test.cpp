@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
+#include "app/gui/qt_editor_window_test.h"
 #include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
@@ -36,27 +37,8 @@ constexpr int MarginWidth = 20;
 const QColor Keyword(0, 0, 255);
 const QColor Comment(0, 128, 0);
 
-class EditorWindowGuiTest : public testing::Test {
+class EditorWindowGuiTest : public app::testing::QtEditorWindowTest {
 protected:
-    void TearDown() override
-    {
-        if (application != nullptr && application->m_pMainWnd != nullptr)
-            application->m_pMainWnd->DestroyWindow();
-        application.reset();
-        ProcessEventsFor(20);
-    }
-
-    void Start(const std::string& path)
-    {
-        application = std::make_unique<CEditorApp>(path);
-        ASSERT_TRUE(application->InitInstance());
-        ProcessEventsFor(200);
-    }
-
-    QMainWindow& MainWindow()
-    {
-        return *static_cast<platform::qt::QtFrameWindow*>(application->MainFrame()->FramePeer())->MainWindow();
-    }
     CLatexView& View() { return dynamic_cast<CLatexView&>(*application->MainFrame()->GetActiveView()); }
     QAbstractScrollArea& ScrollArea()
     {
@@ -75,19 +57,6 @@ protected:
             for (int x = MarginWidth + first * CharWidth(); x < MarginWidth + last * CharWidth(); ++x)
                 count += image.pixelColor(x, y) == colour ? 1 : 0;
         return count;
-    }
-
-    QAction* MenuAction(const QString& menuTitle, const QString& entryStart)
-    {
-        for (QAction* top : MainWindow().menuBar()->actions()) {
-            if (top->text() != menuTitle || top->menu() == nullptr)
-                continue;
-            emit top->menu()->aboutToShow();
-            for (QAction* entry : top->menu()->actions())
-                if (entry->text().startsWith(entryStart))
-                    return entry;
-        }
-        return nullptr;
     }
 
     // Pixels in the caret's place at the start of a text column of a line that differ from the
@@ -138,14 +107,13 @@ protected:
     }
 
     ScratchDirectory directory;
-    std::unique_ptr<CEditorApp> application;
 };
 
 TEST_F(EditorWindowGuiTest, MainWindowOpensTheFileAndPaintsItWithTheLatexColours)
 {
     const auto path = directory / "paper.tex";
     WriteFile(path, "\\section{Introduction} text\n% a comment line\n");
-    Start(path);
+    StartEditor(path);
     EXPECT_TRUE(MainWindow().isVisible());
     EXPECT_EQ(MainWindow().windowTitle().toStdString(), "paper.tex - Quillwright");
     const QImage image = ViewImage();
@@ -162,7 +130,7 @@ TEST_F(EditorWindowGuiTest, FileSaveWritesTheFileBackByteForByte)
     const std::string content = "\\documentclass{article}\r\n\t\\begin{document}\r\nGr\xfc\xdf" "e \xe9t\xe9 % x\r\n\r\n\\end{document}";
     const auto path = directory / "bytes.tex";
     WriteFile(path, content);
-    Start(path);
+    StartEditor(path);
     QAction* save = MenuAction("&File", "&Save");
     ASSERT_NE(save, nullptr);
     ASSERT_TRUE(save->isEnabled());
@@ -189,7 +157,7 @@ TEST_F(EditorWindowGuiTest, WheelAndScrollBarMoveThroughALongDocument)
     }
     const auto path = directory / "long.tex";
     WriteFile(path, text);
-    Start(path);
+    StartEditor(path);
     QScrollBar& bar = *ScrollArea().verticalScrollBar();
     EXPECT_TRUE(bar.isEnabled());
     EXPECT_EQ(bar.maximum() + bar.pageStep() - 1, 200);
@@ -214,7 +182,7 @@ TEST_F(EditorWindowGuiTest, WheelAndScrollBarMoveThroughALongDocument)
 
 TEST_F(EditorWindowGuiTest, CommandsWithHandlersAreEnabledInTheMenus)
 {
-    Start("");
+    StartEditor("");
     for (const auto& [menu, entry] : {std::pair{"Preferences", "Options"}, std::pair{"&Help", "Contents"},
                                       std::pair{"&Insert", "&Bold"}, std::pair{"&File", "&Open"}}) {
         QAction* action = MenuAction(menu, entry);
@@ -230,7 +198,7 @@ TEST_F(EditorWindowGuiTest, EveryRecentFileEntryOfTheFileMenuOpensItsFile)
     const std::string second = directory / "second.tex";
     WriteFile(first, "first");
     WriteFile(second, "second");
-    Start("");
+    StartEditor("");
     application->AddToRecentFileList(first);
     application->AddToRecentFileList(second);
     for (const auto& [entry, text] : {std::pair{"&1 ", "second"}, std::pair{"&2 ", "first"}}) {
@@ -248,7 +216,7 @@ TEST_F(EditorWindowGuiTest, TheCaretBlinksWhereTheKeysPutItAndThePositionPaneFol
     const auto path = directory / "caret.tex";
     // Line 1 ends in column 10 (a tab, then six letters); line 2 holds two wide characters.
     WriteFile(path, "first line\n\tsecond\n\xE4\xB8\xAD\xE6\x96\x87 x\n");
-    Start(path);
+    StartEditor(path);
     View().SetFocus();
     ProcessEventsFor(30);
     ASSERT_TRUE(View().HasFocus());
@@ -287,7 +255,7 @@ TEST_F(EditorWindowGuiTest, BookmarkKeysAndUtf8TextInTheRealWindow)
     }
     const auto path = directory / "marks.tex";
     WriteFile(path, text);
-    Start(path);
+    StartEditor(path);
     View().SetFocus();
     ProcessEventsFor(30);
     // The invalid byte after "été " shows as a red mark in column 4; "été" keeps three cells.
@@ -317,7 +285,7 @@ TEST_F(EditorWindowGuiTest, KeysTypeIndentAndUndoInTheMainWindow)
 {
     const auto path = directory / "edit.tex";
     WriteFile(path, "\t\\begin{itemize}\n");
-    Start(path);
+    StartEditor(path);
     View().SetFocus();
     ProcessEventsFor(30);
     PressKey(Qt::Key_End);
@@ -359,7 +327,7 @@ TEST_F(EditorWindowGuiTest, KeysTypeIndentAndUndoInTheMainWindow)
 
 TEST_F(EditorWindowGuiTest, AnInputMethodsCommitAndAComposedKeyInsertUtf8)
 {
-    Start("");
+    StartEditor("");
     View().SetFocus();
     ProcessEventsFor(30);
     PressKey(Qt::Key_Dead_Circumflex);

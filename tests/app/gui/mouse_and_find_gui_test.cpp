@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/gui/qt_editor_window_test.h"
 #include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
@@ -37,14 +38,11 @@ using utils::testing::WriteFile;
 
 constexpr int MarginWidth = 20;
 
-class MouseAndFindGuiTest : public testing::Test {
+class MouseAndFindGuiTest : public app::testing::QtEditorWindowTest {
 protected:
     void TearDown() override
     {
-        if (application != nullptr && application->m_pMainWnd != nullptr)
-            application->m_pMainWnd->DestroyWindow();
-        application.reset();
-        ProcessEventsFor(20);
+        QtEditorWindowTest::TearDown();
         if (savedConfigHome)
             setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
         else
@@ -57,9 +55,9 @@ protected:
         setenv("XDG_CONFIG_HOME", (directory / "config").c_str(), 1);
         const auto path = directory / "paper.tex";
         WriteFile(path, text);
-        application = std::make_unique<CEditorApp>(path);
-        ASSERT_TRUE(application->InitInstance());
-        ProcessEventsFor(200);
+        StartEditor(path);
+        if (HasFatalFailure())
+            return;
         Viewport().setFocus();
         ProcessEventsFor(20);
     }
@@ -96,7 +94,6 @@ protected:
     std::optional<std::string> savedConfigHome = std::getenv("XDG_CONFIG_HOME") != nullptr
                                                      ? std::optional<std::string>(std::getenv("XDG_CONFIG_HOME"))
                                                      : std::nullopt;
-    std::unique_ptr<CEditorApp> application;
 };
 
 TEST_F(MouseAndFindGuiTest, MouseEventsSelectTextAndSetThePrimarySelection)

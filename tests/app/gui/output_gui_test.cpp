@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include "app/gui/qt_editor_window_test.h"
 #include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
@@ -33,52 +34,18 @@ using utils::testing::ReadFile;
 using utils::testing::ScratchDirectory;
 using utils::testing::WriteFile;
 
-class OutputGuiTest : public testing::Test {
+class OutputGuiTest : public app::testing::QtEditorWindowTest {
 protected:
     void TearDown() override
     {
         EXPECT_TRUE(ProcessEventsUntil([] { return running_jobs::Count() == 0; }, 10000));
-        if (application != nullptr && application->m_pMainWnd != nullptr)
-            application->m_pMainWnd->DestroyWindow();
-        application.reset();
-        ProcessEventsFor(20);
+        QtEditorWindowTest::TearDown();
     }
 
-    void Start(const std::string& path)
-    {
-        application = std::make_unique<CEditorApp>(path);
-        ASSERT_TRUE(application->InitInstance());
-        ProcessEventsFor(100);
-    }
-    QMainWindow& MainWindow()
-    {
-        return *static_cast<platform::qt::QtFrameWindow*>(application->MainFrame()->FramePeer())->MainWindow();
-    }
-    // The texts of the status bar's panes, in order.
-    std::vector<std::string> PaneTexts()
-    {
-        std::vector<std::string> texts;
-        for (const QLabel* label : MainWindow().statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-            texts.push_back(label->text().toStdString());
-        return texts;
-    }
-    QAction* MenuAction(const QString& menuTitle, const QString& entryStart)
-    {
-        for (QAction* top : MainWindow().menuBar()->actions()) {
-            if (top->text() != menuTitle || top->menu() == nullptr)
-                continue;
-            emit top->menu()->aboutToShow();
-            for (QAction* entry : top->menu()->actions())
-                if (entry->text().startsWith(entryStart))
-                    return entry;
-        }
-        return nullptr;
-    }
     CLatexDoc& Document() { return dynamic_cast<CLatexDoc&>(*application->DocTemplate()->GetDocument()); }
 
     app::testing::XdgTree tree;
     ScratchDirectory directory;
-    std::unique_ptr<CEditorApp> application;
 };
 
 TEST_F(OutputGuiTest, ProgressPaneShowsTheTransferWhileTheWindowKeepsWorking)
@@ -97,7 +64,7 @@ TEST_F(OutputGuiTest, ProgressPaneShowsTheTransferWhileTheWindowKeepsWorking)
     WriteFile(path, "\\documentclass{article}\n\\begin{document}\nHello.\n\\end{document}\n");
     // The Qt backend's settings file lives in the XDG configuration directory.
     tree.Write("config/TVL/Quillwright.conf", "[settings]\naddress=" + server.Address() + "\n");
-    Start(path);
+    StartEditor(path);
 
     QAction* createPdf = MenuAction("&Output", "Create P&DF");
     ASSERT_NE(createPdf, nullptr);
