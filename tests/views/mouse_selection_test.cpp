@@ -1,4 +1,5 @@
 #include "view_fixture.h"
+#include "numbered_lines.h"
 
 #include "platform/clipboard.h"
 #include "platform/command_ids.h"
@@ -19,18 +20,7 @@ using Range = std::pair<TextPosition, TextPosition>;
 
 class MouseSelectionTest : public TextViewFixture {
 protected:
-    // Lines "line0" ... "line<count-1>".
-    void SetNumberedLines(int count)
-    {
-        std::string text;
-        for (int line = 0; line < count; ++line) {
-            if (line > 0)
-                text += '\n';
-            text += "line";
-            text += std::to_string(line);
-        }
-        SetText(text);
-    }
+    void SetNumberedLines(int count) { SetText(NumberedLines(count)); }
     static CPoint MarginPoint(int row) { return {5, row * CellHeight + 3}; }
     CPoint MarginPointOfLine(int line) { return MarginPoint(line - view->TopLine()); }
     void Press(CPoint point, std::initializer_list<int> modifiers = {}) { backend.MouseButton(*view, WM_LBUTTONDOWN, point, modifiers); }

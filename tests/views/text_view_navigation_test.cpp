@@ -1,4 +1,5 @@
 #include "text_view_fixture.h"
+#include "numbered_lines.h"
 
 #include "platform/cmd_ui.h"
 #include "platform/command_ids.h"
@@ -92,18 +93,7 @@ protected:
         return state.m_bEnabled;
     }
 
-    // Lines "line0" ... "line<count-1>".
-    void SetNumberedLines(int count)
-    {
-        std::string text;
-        for (int line = 0; line < count; ++line) {
-            if (line > 0)
-                text += '\n';
-            text += "line";
-            text += std::to_string(line);
-        }
-        SetText(text);
-    }
+    void SetNumberedLines(int count) { SetText(NumberedLines(count)); }
 
     void PlaceCaretAt(TextPosition position)
     {

@@ -1,22 +1,12 @@
 #include "text_view_fixture.h"
+#include "numbered_lines.h"
 
 namespace views_test {
 namespace {
 
 class TextViewScrollingTest : public TextViewTest {
 protected:
-    // Lines "line0" ... "line<count-1>".
-    void SetNumberedLines(int count)
-    {
-        std::string text;
-        for (int line = 0; line < count; ++line) {
-            if (line > 0)
-                text += '\n';
-            text += "line";
-            text += std::to_string(line);
-        }
-        SetText(text);
-    }
+    void SetNumberedLines(int count) { SetText(NumberedLines(count)); }
 
     const SCROLLINFO& Bar(int bar) { return backend.Peer(*view).ScrollBar(bar); }
 };
