@@ -1,11 +1,17 @@
 #include "documents/html_scanner.h"
 
+#include "scanned_spans.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
 namespace {
+
+using documents_test::CheckSpanContract;
+using documents_test::RandomLine;
+using documents_test::SlotLetters;
 
 // One letter per character of the line: N normal text, C comment, T tag name, M markup,
 // A attribute or entity, O other name, ? any other slot.
@@ -38,13 +44,7 @@ ScanResult Scan(std::string_view line, std::uint32_t state = 0)
 {
     std::vector<ColourSpan> spans;
     const auto endState = ScanHtmlLine(state, line, &spans);
-    std::string letters(line.size(), 'N');
-    for (std::size_t index = 0; index < spans.size(); ++index) {
-        const auto end = index + 1 < spans.size() ? spans[index + 1].start : static_cast<std::int32_t>(line.size());
-        for (auto position = spans[index].start; position < end; ++position)
-            letters[static_cast<std::size_t>(position)] = SlotLetter(spans[index].slot);
-    }
-    return {endState, letters};
+    return {endState, SlotLetters(line, spans, SlotLetter)};
 }
 
 TEST(HtmlScannerTest, ColoursTagsAttributesEntitiesAndComments)
@@ -89,25 +89,14 @@ TEST(HtmlScannerTest, RandomLinesKeepTheSpanContract)
 {
     constexpr std::string_view Alphabet = "<>!-=\"&;/ aBt1_\xe9";
     std::mt19937 generator(20261206);
-    std::uniform_int_distribution<std::size_t> pick(0, Alphabet.size() - 1);
-    std::uniform_int_distribution<int> length(0, 30);
     for (int round = 0; round < 2000; ++round) {
-        std::string line;
-        for (int index = length(generator); index > 0; --index)
-            line.push_back(Alphabet[pick(generator)]);
+        const std::string line = RandomLine(generator, Alphabet, 30);
         const std::uint32_t state = static_cast<std::uint32_t>(round % 2);
         std::vector<ColourSpan> spans;
         const auto endState = ScanHtmlLine(state, line, &spans);
         ASSERT_EQ(endState, ScanHtmlLine(state, line, nullptr)) << line;
         ASSERT_LE(endState, 1u) << line;
-        ASSERT_LE(spans.size(), 3 * line.size()) << line;
-        for (std::size_t index = 0; index < spans.size(); ++index) {
-            ASSERT_GE(spans[index].start, 0) << line;
-            ASSERT_LE(spans[index].start, static_cast<std::int32_t>(line.size())) << line;
-            if (index > 0) {
-                ASSERT_LE(spans[index - 1].start, spans[index].start) << line;
-            }
-        }
+        ASSERT_NO_FATAL_FAILURE(CheckSpanContract(line, spans));
         // Only "<!--" opens a comment, and only "-->" closes one.
         if (state == 0 && line.find("<!--") == std::string::npos) {
             ASSERT_EQ(endState, 0u) << line;

@@ -1,11 +1,17 @@
 #include "documents/latex_scanner.h"
 
+#include "scanned_spans.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
 namespace {
+
+using documents_test::CheckSpanContract;
+using documents_test::RandomLine;
+using documents_test::SlotLetters;
 
 // One letter per character of the line: N normal text, K keyword, C comment, ? any other slot.
 char SlotLetter(ColourSlot slot)
@@ -24,13 +30,7 @@ char SlotLetter(ColourSlot slot)
 
 std::string Colours(std::string_view line, const std::vector<ColourSpan>& spans)
 {
-    std::string letters(line.size(), 'N');
-    for (std::size_t index = 0; index < spans.size(); ++index) {
-        const auto end = index + 1 < spans.size() ? spans[index + 1].start : static_cast<std::int32_t>(line.size());
-        for (auto position = spans[index].start; position < end; ++position)
-            letters[static_cast<std::size_t>(position)] = SlotLetter(spans[index].slot);
-    }
-    return letters;
+    return SlotLetters(line, spans, SlotLetter);
 }
 
 struct ScanResult {
@@ -209,25 +209,14 @@ TEST(LatexScannerTest, RandomLinesKeepTheSpanContract)
     // Lines made of the characters the scanner cares about, over several incoming depths.
     constexpr std::string_view Alphabet = "\\{}%*a1 $\xe9";
     std::mt19937 generator(20261206);
-    std::uniform_int_distribution<std::size_t> pick(0, Alphabet.size() - 1);
-    std::uniform_int_distribution<int> length(0, 24);
     for (int round = 0; round < 2000; ++round) {
-        std::string line;
-        for (int index = length(generator); index > 0; --index)
-            line.push_back(Alphabet[pick(generator)]);
+        const std::string line = RandomLine(generator, Alphabet, 24);
         const std::uint32_t state = static_cast<std::uint32_t>(round % 4);
         std::vector<ColourSpan> spans;
         const auto endState = ScanLatexLine(state, line, &spans);
         ASSERT_EQ(endState, ScanLatexLine(state, line, nullptr)) << line;
         ASSERT_NE(endState, 0xFFFFFFFFu) << line;
-        ASSERT_LE(spans.size(), 3 * line.size()) << line;
-        for (std::size_t index = 0; index < spans.size(); ++index) {
-            ASSERT_GE(spans[index].start, 0) << line;
-            ASSERT_LE(spans[index].start, static_cast<std::int32_t>(line.size())) << line;
-            if (index > 0) {
-                ASSERT_LE(spans[index - 1].start, spans[index].start) << line;
-            }
-        }
+        ASSERT_NO_FATAL_FAILURE(CheckSpanContract(line, spans));
         // Without an incoming depth, only an opening brace can leave an argument open.
         if (line.find('{') == std::string::npos && state == 0) {
             ASSERT_EQ(endState, 0u) << line;
