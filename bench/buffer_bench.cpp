@@ -9,6 +9,7 @@
 #include "buffer/quill_text_buffer.h"
 #include "buffer/text_change.h"
 #include "buffer/undo_action.h"
+#include "directory_option.h"
 #include "latex_bench_text.h"
 
 #include <benchmark/benchmark.h>
@@ -312,22 +313,6 @@ private:
     std::map<std::string, Times> m_times;
     std::map<std::string, double> m_counters;
 };
-
-std::string TakeDirectoryOption(int& argc, char** argv)
-{
-    std::string directory = std::filesystem::temp_directory_path().string();
-    const std::string option = "--directory=";
-    int kept = 1;
-    for (int index = 1; index < argc; ++index) {
-        if (std::strncmp(argv[index], option.c_str(), option.size()) == 0) {
-            directory = argv[index] + option.size();
-        } else {
-            argv[kept++] = argv[index];
-        }
-    }
-    argc = kept;
-    return directory;
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 // Usage: find_bench [--directory=DIR] [Google Benchmark options]
 
 #include "buffer/quill_text_buffer.h"
+#include "directory_option.h"
 #include "latex_bench_text.h"
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
@@ -272,21 +273,6 @@ private:
 
     std::map<std::string, double> m_times;
 };
-
-std::string TakeDirectoryOption(int& argc, char** argv)
-{
-    std::string directory = std::filesystem::temp_directory_path().string();
-    const std::string option = "--directory=";
-    int kept = 1;
-    for (int index = 1; index < argc; ++index) {
-        if (std::strncmp(argv[index], option.c_str(), option.size()) == 0)
-            directory = argv[index] + option.size();
-        else
-            argv[kept++] = argv[index];
-    }
-    argc = kept;
-    return directory;
-}
 
 TextPosition PositionOfOffset(const std::string& bytes, std::size_t offset)
 {

@@ -12,6 +12,7 @@
 #include "buffer/quill_text_buffer.h"
 #include "documents/latex_doc.h"
 #include "documents/latex_view.h"
+#include "directory_option.h"
 #include "latex_bench_text.h"
 #include "platform/command_ids.h"
 #include "platform/frame_wnd.h"
@@ -34,7 +35,6 @@
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -372,21 +372,6 @@ private:
 
     std::map<std::string, double> m_counters;
 };
-
-std::string TakeDirectoryOption(int& argc, char** argv)
-{
-    std::string directory = std::filesystem::temp_directory_path().string();
-    const std::string option = "--directory=";
-    int kept = 1;
-    for (int index = 1; index < argc; ++index) {
-        if (std::strncmp(argv[index], option.c_str(), option.size()) == 0)
-            directory = argv[index] + option.size();
-        else
-            argv[kept++] = argv[index];
-    }
-    argc = kept;
-    return directory;
-}
 
 }  // namespace
 
