@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/gui/qt_editor_window_test.h"
 #include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
@@ -26,21 +27,16 @@ namespace {
 
 using utils::testing::ScratchDirectory;
 
-class SettingsDialogGuiTest : public testing::Test {
+class SettingsDialogGuiTest : public app::testing::QtEditorWindowTest {
 protected:
     void SetUp() override
     {
         setenv("XDG_CONFIG_HOME", (directory / "config").c_str(), 1);
-        application = std::make_unique<CEditorApp>("");
-        ASSERT_TRUE(application->InitInstance());
-        ProcessEventsFor(100);
+        StartEditor("");
     }
     void TearDown() override
     {
-        if (application != nullptr && application->m_pMainWnd != nullptr)
-            application->m_pMainWnd->DestroyWindow();
-        application.reset();
-        ProcessEventsFor(20);
+        QtEditorWindowTest::TearDown();
         if (savedConfigHome)
             setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
         else
@@ -76,7 +72,6 @@ protected:
     std::optional<std::string> savedConfigHome = std::getenv("XDG_CONFIG_HOME") != nullptr
                                                      ? std::optional<std::string>(std::getenv("XDG_CONFIG_HOME"))
                                                      : std::nullopt;
-    std::unique_ptr<CEditorApp> application;
 };
 
 TEST_F(SettingsDialogGuiTest, TypedValuesReachTheProfileOnOk)
