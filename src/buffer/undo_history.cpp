@@ -6,6 +6,7 @@
 void UndoHistory::Clear()
 {
     m_records.clear();
+    m_lastGroupStart = 0;
     Reset();
 }
 
@@ -36,6 +37,7 @@ void UndoHistory::Record(UndoRecord record)
     if (m_nextStartsGroup || m_records.empty()) {
         record.flags |= UndoRecordFlag::GroupStart;
         m_nextStartsGroup = false;
+        m_lastGroupStart = RecordCount();
     }
     m_records.push_back(std::move(record));
     m_position = RecordCount();
@@ -99,6 +101,8 @@ void UndoHistory::DropRedoTail()
         return;
     }
     m_records.resize(static_cast<std::size_t>(m_position));
+    while (m_lastGroupStart > 0 && (m_lastGroupStart >= RecordCount() || !m_records[static_cast<std::size_t>(m_lastGroupStart)].StartsGroup()))
+        --m_lastGroupStart;
     // The saved text lay in the dropped tail; no undo or redo can return to it any more.
     if (m_savedPosition > m_position) {
         m_savedPosition = Unreachable;
@@ -107,14 +111,15 @@ void UndoHistory::DropRedoTail()
 
 void UndoHistory::DropOldestGroup()
 {
-    const auto nextGroup = std::find_if(m_records.begin() + 1, m_records.end(),
-                                        [](const UndoRecord& record) { return record.StartsGroup(); });
     // The group being recorded is never cut short: its undo would leave half a command in the text.
     // The list then holds more records than the limit until a later group starts.
-    if (nextGroup == m_records.end() && !m_nextStartsGroup)
+    if (m_lastGroupStart == 0 && !m_nextStartsGroup)
         return;
+    const auto nextGroup = std::find_if(m_records.begin() + 1, m_records.end(),
+                                        [](const UndoRecord& record) { return record.StartsGroup(); });
     const auto dropped = static_cast<std::int32_t>(nextGroup - m_records.begin());
     m_records.erase(m_records.begin(), nextGroup);
+    m_lastGroupStart = std::max(m_lastGroupStart - dropped, 0);
     m_position -= dropped;
     m_savedPosition = m_savedPosition >= dropped ? m_savedPosition - dropped : Unreachable;
 }

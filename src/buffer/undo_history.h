@@ -69,4 +69,7 @@ private:
     bool m_groupOpen = false;
     bool m_nextStartsGroup = false;
     bool m_groupRecorded = false;
+    // Index of the newest record that starts a group: while it is 0 and its group goes on, there is
+    // no older group to drop, and no scan needs to look for one.
+    std::int32_t m_lastGroupStart = 0;
 };
