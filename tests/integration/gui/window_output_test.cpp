@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include "app/gui/qt_editor_window_test.h"
 #include "qt_event_pumping.h"
 
 #include <gtest/gtest.h>
@@ -32,37 +33,18 @@ using torvel_test::ExampleDocuments;
 using torvel_test::ServerProcess;
 using utils::testing::ReadFile;
 
-class WindowOutputTest : public testing::Test {
+class WindowOutputTest : public app::testing::QtEditorWindowTest {
 protected:
     void TearDown() override
     {
         EXPECT_TRUE(ProcessEventsUntil([] { return running_jobs::Count() == 0; }, 120000));
-        if (application != nullptr && application->m_pMainWnd != nullptr)
-            application->m_pMainWnd->DestroyWindow();
-        application.reset();
-        ProcessEventsFor(20);
+        QtEditorWindowTest::TearDown();
     }
 
-    QMainWindow& MainWindow()
+    std::string PaneText(std::size_t index)
     {
-        return *static_cast<platform::qt::QtFrameWindow*>(application->MainFrame()->FramePeer())->MainWindow();
-    }
-    std::string PaneText(int index)
-    {
-        const auto labels = MainWindow().statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-        return index < labels.size() ? labels[index]->text().toStdString() : std::string();
-    }
-    QAction* MenuAction(const QString& menuTitle, const QString& entryStart)
-    {
-        for (QAction* top : MainWindow().menuBar()->actions()) {
-            if (top->text() != menuTitle || top->menu() == nullptr)
-                continue;
-            emit top->menu()->aboutToShow();
-            for (QAction* entry : top->menu()->actions())
-                if (entry->text().startsWith(entryStart))
-                    return entry;
-        }
-        return nullptr;
+        const std::vector<std::string> texts = PaneTexts();
+        return index < texts.size() ? texts[index] : std::string();
     }
     // Real key presses into the widget that has the keyboard focus.
     void TypeKeys(const QString& text)
@@ -89,7 +71,6 @@ protected:
     ServerProcess server;
     ExampleDocuments documents;
     app::testing::XdgTree tree;
-    std::unique_ptr<CEditorApp> application;
 };
 
 TEST_F(WindowOutputTest, PdfOfTheSampleArticleWhileTypingThenViewedInTheConfiguredViewer)
@@ -98,9 +79,9 @@ TEST_F(WindowOutputTest, PdfOfTheSampleArticleWhileTypingThenViewedInTheConfigur
     tree.Write("config/TVL/Quillwright.conf", "[settings]\naddress=127.0.0.1:" + std::to_string(server.DocumentationPort())
                                                  + "\npdfviewer=" + viewer + "\n");
     const std::string paper = (documents.Directory() / "paper.tex").string();
-    application = std::make_unique<CEditorApp>(paper);
-    ASSERT_TRUE(application->InitInstance());
-    ProcessEventsFor(100);
+    StartEditor(paper);
+    if (HasFatalFailure())
+        return;
 
     TypeKeys("% typed in the window\n");
     ASSERT_EQ(Line(0), "% typed in the window");
