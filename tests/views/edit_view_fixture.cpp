@@ -1,4 +1,5 @@
 #include "edit_view_fixture.h"
+#include "view_in_frame.h"
 
 #include "platform/command_ids.h"
 #include "platform/resources.h"
@@ -40,14 +41,8 @@ const platform::StatusPaneState& EditFrame::OverwritePane()
 void EditViewTest::SetUp()
 {
     EditFrame::RegisterResources();
-    CCreateContext context{RuntimeClassOf<CQuillEditView, CView>(), nullptr};
-    ASSERT_TRUE(frame.LoadFrame(EditFrame::ResourceId, &context));
-    frame.InitialUpdateFrame(nullptr, CFrameWnd::Visibility::Show);
-    view = dynamic_cast<CQuillEditView*>(frame.GetActiveView());
+    view = OpenViewInFrame<CQuillEditView>(backend, frame, EditFrame::ResourceId, {Margin, Columns, Rows}, buffer);
     ASSERT_NE(view, nullptr);
-    backend.Resize(*view, CSize(Margin + Columns * platform::headless::CellWidth, Rows * platform::headless::CellHeight));
-    buffer.CreateEmpty(LineEndingStyle::Lf);
-    view->BindBuffer(&buffer);
     view->SetFocus();
     ASSERT_TRUE(view->HasFocus());
 }

@@ -1,4 +1,5 @@
 #include "text_view_fixture.h"
+#include "view_in_frame.h"
 
 #include "platform/system_services.h"
 
@@ -9,14 +10,8 @@ void TextViewTest::SetUp()
     backend.SetSystemColour(COLOR_WINDOW, WindowColour);
     backend.SetSystemColour(COLOR_WINDOWTEXT, WindowTextColour);
     backend.SetSystemColour(COLOR_SCROLLBAR, ScrollBarColour);
-    CCreateContext context{RuntimeClassOf<ScriptedTextView, CView>(), nullptr};
-    ASSERT_TRUE(frame.LoadFrame(1, &context));
-    frame.InitialUpdateFrame(nullptr, CFrameWnd::Visibility::Show);
-    view = dynamic_cast<ScriptedTextView*>(frame.GetActiveView());
+    view = OpenViewInFrame<ScriptedTextView>(backend, frame, 1, {Margin, Columns, Rows}, buffer);
     ASSERT_NE(view, nullptr);
-    backend.Resize(*view, CSize(Margin + Columns * CellWidth, Rows * CellHeight));
-    buffer.CreateEmpty(LineEndingStyle::Lf);
-    view->BindBuffer(&buffer);
 }
 
 void TextViewTest::SetText(const std::string& text)

@@ -7,6 +7,7 @@
 #include "platform/cmd_ui.h"
 #include "platform/doc_template.h"
 #include "views/quill_edit_view.h"
+#include "view_in_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -54,14 +55,8 @@ template <class View>
 void ViewFixture<View>::SetUp()
 {
     application.SetRegistryKey("TVL");
-    CCreateContext context{RuntimeClassOf<View, CView>(), nullptr};
-    ASSERT_TRUE(frame.LoadFrame(1, &context));
-    frame.InitialUpdateFrame(nullptr, CFrameWnd::Visibility::Show);
-    view = dynamic_cast<View*>(frame.GetActiveView());
+    view = OpenViewInFrame<View>(backend, frame, 1, {Margin, Columns, Rows}, buffer);
     ASSERT_NE(view, nullptr);
-    backend.Resize(*view, CSize(Margin + Columns * CellWidth, Rows * CellHeight));
-    buffer.CreateEmpty(LineEndingStyle::Lf);
-    view->BindBuffer(&buffer);
     view->SetFocus();
 }
 
