@@ -6,6 +6,7 @@
 #include "platform/doc_template.h"
 #include "platform/qt/qt_frame_window.h"
 #include "platform/qt/qt_painted_window.h"
+#include "app/xdg_tree.h"
 #include "utils/test_scratch_directory.h"
 
 #include <QAbstractScrollArea>
@@ -27,33 +28,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace {
 
-using utils::testing::ScratchDirectory;
 using utils::testing::WriteFile;
 
 constexpr int MarginWidth = 20;
 
 class MouseAndFindGuiTest : public app::testing::QtEditorWindowTest {
 protected:
-    void TearDown() override
-    {
-        QtEditorWindowTest::TearDown();
-        if (savedConfigHome)
-            setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
-    }
-
     void Start(const std::string& text)
     {
-        // The remembered find options come from a profile of this test alone.
-        setenv("XDG_CONFIG_HOME", (directory / "config").c_str(), 1);
-        const auto path = directory / "paper.tex";
+        const std::string path = tree / "paper.tex";
         WriteFile(path, text);
         StartEditor(path);
         if (HasFatalFailure())
@@ -90,10 +77,8 @@ protected:
     }
     std::string Line(int line) { return std::string(View().LineChars(line), static_cast<std::size_t>(View().LineLength(line))); }
 
-    ScratchDirectory directory;
-    std::optional<std::string> savedConfigHome = std::getenv("XDG_CONFIG_HOME") != nullptr
-                                                     ? std::optional<std::string>(std::getenv("XDG_CONFIG_HOME"))
-                                                     : std::nullopt;
+    // The remembered find options come from a profile of this test alone.
+    app::testing::XdgTree tree;
 };
 
 TEST_F(MouseAndFindGuiTest, MouseEventsSelectTextAndSetThePrimarySelection)

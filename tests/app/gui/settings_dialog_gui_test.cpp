@@ -3,7 +3,7 @@
 #include "app/window/editor_app.h"
 #include "app/window/main_frame.h"
 #include "platform/messages.h"
-#include "utils/test_scratch_directory.h"
+#include "app/xdg_tree.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -18,29 +18,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace {
-
-using utils::testing::ScratchDirectory;
 
 class SettingsDialogGuiTest : public app::testing::QtEditorWindowTest {
 protected:
     void SetUp() override
     {
-        setenv("XDG_CONFIG_HOME", (directory / "config").c_str(), 1);
         StartEditor("");
-    }
-    void TearDown() override
-    {
-        QtEditorWindowTest::TearDown();
-        if (savedConfigHome)
-            setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
     }
 
     static QDialog* OpenDialog()
@@ -68,10 +55,8 @@ protected:
         }
     }
 
-    ScratchDirectory directory;
-    std::optional<std::string> savedConfigHome = std::getenv("XDG_CONFIG_HOME") != nullptr
-                                                     ? std::optional<std::string>(std::getenv("XDG_CONFIG_HOME"))
-                                                     : std::nullopt;
+    // The profile the dialog writes is this test's alone.
+    app::testing::XdgTree tree;
 };
 
 TEST_F(SettingsDialogGuiTest, TypedValuesReachTheProfileOnOk)
