@@ -39,7 +39,19 @@ protected:
         dc->SetTextColor(RGB(0, 128, 0));
         dc->SetBkColor(RGB(255, 255, 0));
         dc->TextOut(40, 10, "WWWW");
+        // A long run clipped to its own cells, as the text views draw: its last character must show.
+        const CSize extent = dc->GetTextExtent(LongRun);
+        const CRect cells(0, LongRunTop, extent.cx, LongRunTop + extent.cy);
+        dc->SetBkColor(RGB(255, 255, 255));
+        dc->ExtTextOut(0, LongRunTop, ETO_CLIPPED, &cells, LongRun);
+        lastCell = CRect(extent.cx - dc->GetTextExtent("#").cx, LongRunTop, extent.cx, LongRunTop + extent.cy);
     }
+
+public:
+    static constexpr std::string_view LongRun =
+        "\\documentclass[11pt,a4paper]{article} % a run as long as a source line, ending in #";
+    static constexpr int LongRunTop = 60;
+    static inline CRect lastCell;
     bool OnEraseBkgnd(CDC*) override { return true; }
 };
 
@@ -98,6 +110,14 @@ TEST_F(QtWindowTest, ViewPaintsThroughTheDeviceContextOntoItsViewport)
     }
     EXPECT_TRUE(sawText);
     EXPECT_TRUE(sawBackground);
+
+    const CRect last = PaintingView::lastCell;
+    ASSERT_GT(last.Width(), 0);
+    bool lastCellInked = false;
+    for (int x = last.left; x < last.right; ++x)
+        for (int y = last.top; y < last.bottom; ++y)
+            lastCellInked = lastCellInked || image.pixelColor(x, y).red() < 128;
+    EXPECT_TRUE(lastCellInked) << "the run's last character was cut off";
 }
 
 TEST_F(QtWindowTest, MenuEntriesDispatchTheirCommandsAndEntriesWithoutHandlerAreDisabled)
