@@ -35,6 +35,37 @@ TEST(TabExpansionTest, ColumnOfIndexCountsExpandedColumns)
     EXPECT_EQ(ColumnOfIndex(line, 100, TabSize, Legacy), 13);
 }
 
+TEST(TabExpansionTest, ColumnOfIndexAgreesWithCharacterStepsInLongLines)
+{
+    // Long lines are measured in stretches of eight plain bytes: a tab, a multi-byte character or an
+    // invalid byte at any place in or across a stretch must count as it does on its own.
+    struct Case {
+        const char* name;
+        std::string line;
+        TextEncoding encoding;
+    };
+    const std::string plain = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const auto with = [&](std::size_t place, const char* piece) { return plain.substr(0, place) + piece + plain.substr(place); };
+    std::vector<Case> cases{{"plain", plain, Legacy}};
+    for (std::size_t place : {0u, 5u, 7u, 8u, 15u, 16u, 31u, 35u}) {
+        cases.push_back({"tab", with(place, "\t"), Legacy});
+        cases.push_back({"two-byte character", with(place, "\xC3\xA9"), Utf8});
+        cases.push_back({"wide character", with(place, "\xE4\xB8\xAD"), Utf8});
+        cases.push_back({"invalid byte", with(place, "\xFF"), Utf8});
+        cases.push_back({"legacy high byte", with(place, "\xE9"), Legacy});
+    }
+    for (const Case& test : cases) {
+        const int length = static_cast<int>(test.line.size());
+        int column = 0;
+        for (int index = 0; index <= length; index = utf8::NextCharacter(test.line, index, test.encoding)) {
+            EXPECT_EQ(ColumnOfIndex(test.line, index, TabSize, test.encoding), column) << test.name << " at " << index;
+            if (index == length)
+                break;
+            column = ColumnAfterCharacter(test.line, index, column, TabSize, test.encoding);
+        }
+    }
+}
+
 TEST(TabExpansionTest, IndexAtColumnEntersATabOnlyInItsFirstPart)
 {
     const std::string_view line = "\tx";
