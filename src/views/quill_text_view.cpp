@@ -182,9 +182,14 @@ void CQuillTextView::OnBufferChanged(BufferView*, const TextChange* change, std:
             InvalidateFromLine(line);
     } else {
         const int first = line == -1 ? 0 : line;
+        const std::uint32_t oldEndState = change != nullptr ? m_parseStates.Get(LastChangedLineBefore(*change)) : LineValueCache::NotComputed;
         m_parseStates.Refit(LineCount(), first);
         m_lengths.Refit(LineCount(), first);
-        InvalidateFromLine(first);
+        if (oldEndState != LineValueCache::NotComputed && change->Start().line >= m_topLine
+            && LineEndState(LastChangedLineAfter(*change)) == oldEndState)
+            ShiftLinesBelowChange(*change);
+        else
+            InvalidateFromLine(first);
     }
     if (line == -1 && change == nullptr) {
         // The text is read anew (another encoding): positions must stay on character starts.
@@ -274,6 +279,33 @@ void CQuillTextView::InvalidateFromLine(int line)
     client.top = std::max(client.top, (line - m_topLine) * LineHeight());
     if (!client.IsRectEmpty())
         InvalidateRect(&client, EraseBackground::No);
+}
+
+int CQuillTextView::LastChangedLineBefore(const TextChange& change) const
+{
+    return dynamic_cast<const DeletionChange*>(&change) != nullptr ? change.End().line : change.Start().line;
+}
+
+int CQuillTextView::LastChangedLineAfter(const TextChange& change) const
+{
+    return dynamic_cast<const DeletionChange*>(&change) != nullptr ? change.Start().line : change.End().line;
+}
+
+void CQuillTextView::ShiftLinesBelowChange(const TextChange& change)
+{
+    // The lines below the change look as they did, one or more lines higher or lower: their pixels
+    // move, and only the changed lines are painted again.
+    if (GetSafeHwnd() == nullptr)
+        return;
+    const int first = change.Start().line;
+    const int lineHeight = LineHeight();
+    CRect below;
+    GetClientRect(&below);
+    below.top = std::max(below.top, (first + 1 - m_topLine) * lineHeight);
+    const int shift = LastChangedLineAfter(change) - LastChangedLineBefore(change);
+    if (shift != 0 && !below.IsRectEmpty())
+        ScrollWindow(0, shift * lineHeight, &below, &below);
+    RepaintLines(first, LastChangedLineAfter(change));
 }
 
 void CQuillTextView::RepaintLines(int first, int last)

@@ -251,6 +251,12 @@ private:
     void PaintRun(CDC& dc, Pen& pen, const CRect& rect, ColourSlot slot, int offset, int count, int line);
     void DrawExpandedText(CDC& dc, Pen& pen, const CRect& rect, int line, int offset, int count);
     void InvalidateFromLine(int line);
+    // The last line an insertion or deletion touched, before and after it.
+    int LastChangedLineBefore(const TextChange& change) const;
+    int LastChangedLineAfter(const TextChange& change) const;
+    // Moves the pixels of the lines below a change that left their colours alone and repaints the
+    // changed lines.
+    void ShiftLinesBelowChange(const TextChange& change);
     void RepaintSelectionLines();
     void MoveStoredPositions(const TextChange& change);
     void WidenForChangedLines(const TextChange* change, std::uint32_t hints, std::int32_t line);

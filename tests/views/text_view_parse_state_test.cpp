@@ -1,6 +1,7 @@
 #include "text_view_fixture.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 namespace views_test {
@@ -111,6 +112,69 @@ TEST_F(TextViewParseStateTest, AnEditRepaintsItsBandAndTheBandsBelowOnlyWhenItsE
     invalid = backend.Peer(*view).InvalidRect();
     EXPECT_EQ(invalid.top, 3 * CellHeight);
     EXPECT_EQ(invalid.bottom, Rows * CellHeight) << "the lines below are coloured anew";
+}
+
+TEST_F(TextViewParseStateTest, AddingOrRemovingLinesShowsWhatAFullRepaintShows)
+{
+    // The lines below a change that keeps their colours move as pixels; every other change paints
+    // them anew. Either way the screen must equal a full repaint, also with a band still waiting to
+    // be painted when the pixels move.
+    struct Case {
+        const char* name;
+        int topLine;
+        std::function<void()> edit;
+        // The rows the change leaves to be painted, first and one past the last.
+        int firstRow;
+        int endRow;
+    };
+    const auto insert = [this](TextPosition at, std::string text) {
+        return [this, at, text] { InsertAt(at, text); };
+    };
+    const auto remove = [this](TextPosition from, TextPosition to) {
+        return [this, from, to] {
+            ASSERT_TRUE(buffer.DeleteText(nullptr, from.line, from.character, to.line, to.character, UndoAction::Delete));
+        };
+    };
+    const Case cases[] = {
+        {"line break in the middle", 0, insert({1, 2}, "\r"), 2, 4},
+        {"two lines inserted", 0, insert({2, 1}, "a\rb\r"), 1, 4},
+        {"line break in the last band", 0, insert({1, 5}, "\r"), 5, 6},
+        {"lines joined", 0, remove({2, 1}, {0, 2}), 1, 6},
+        {"three lines removed", 0, remove({1, 1}, {1, 4}), 1, 6},
+        {"brace opened with the new line", 0, insert({1, 2}, "{\r"), 2, 6},
+        {"brace removed with the joined line", 3, remove({3, 6}, {0, 7}), 3, 6},
+        {"line break below the top line", 3, insert({2, 5}, "\r"), 2, 4},
+        {"line break above the top line", 3, insert({1, 1}, "\r"), 0, 6},
+        {"lines removed across the top line", 3, remove({1, 1}, {1, 4}), 0, 6},
+        {"band waiting to be painted below", 0, [this] {
+             InsertAt({2, 4}, "y");
+             InsertAt({0, 2}, "\r");
+         }, 2, 6},
+    };
+    const auto screen = [this] {
+        // Each band's text and which of its characters have the keyword colour.
+        std::vector<std::string> rows;
+        for (int row = 0; row < Rows; ++row) {
+            std::string shown = RowText(row) + " |";
+            for (int column = 0; column < Columns; ++column)
+                shown += TextCell(column, row).textColour == KeywordColour ? 'k' : '.';
+            rows.push_back(shown);
+        }
+        return rows;
+    };
+    for (const Case& test : cases) {
+        SetText("l0\nl1\nl2\nl3\nl4\nl5\nl6 {\nl7 }\nl8\nl9\nl10");
+        view->ScrollToLine(test.topLine, ScrollBarTracking::Move);
+        backend.PaintAll();
+        test.edit();
+        const CRect invalid = backend.Peer(*view).InvalidRect();
+        EXPECT_EQ(invalid.top, test.firstRow * CellHeight) << test.name;
+        EXPECT_EQ(invalid.bottom, test.endRow * CellHeight) << test.name;
+        backend.PaintAll();
+        const std::vector<std::string> shown = screen();
+        Repaint();
+        EXPECT_EQ(shown, screen()) << test.name;
+    }
 }
 
 TEST_F(TextViewParseStateTest, AddingLinesKeepsTheStatesAboveTheChange)

@@ -105,6 +105,16 @@ void HeadlessWindow::Scroll(int dx, int dy, const CRect* scrollRect, const CRect
     m_screen->SetClip(target);
     m_screen->CopyFrom(CPoint(area.left + dx, area.top + dy), area.Size(), *m_screen, area.TopLeft());
     m_screen->SetClip(std::nullopt);
+    // A part waiting to be painted holds stale pixels, and they moved: where they went must be
+    // painted too.
+    CRect stale;
+    stale.IntersectRect(m_invalid, area);
+    if (!stale.IsRectEmpty()) {
+        stale.OffsetRect(dx, dy);
+        stale.IntersectRect(stale, target);
+        if (!stale.IsRectEmpty())
+            Invalidate(&stale, m_eraseWanted);
+    }
     // What the move uncovered must be painted again.
     CRect uncovered;
     if (dy > 0)

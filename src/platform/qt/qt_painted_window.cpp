@@ -333,11 +333,18 @@ void QtPaintedWindow::Scroll(int dx, int dy, const CRect* scrollRect, const CRec
         area &= QRect(scrollRect->left, scrollRect->top, scrollRect->Width(), scrollRect->Height());
     if (clipRect != nullptr)
         area &= QRect(clipRect->left, clipRect->top, clipRect->Width(), clipRect->Height());
+    // A part waiting to be painted holds stale pixels (the caret's place too, painted over just now
+    // with what it shows after the change that scrolls): where they go must be painted as well.
+    QRegion stale = m_pending & area;
+    if (caretShown)
+        stale += CaretRect() & area;
     m_widget->viewport()->scroll(dx, dy, area);
     // What the move uncovered waits for UpdateNow.
     QRegion uncovered(area);
     uncovered -= area.translated(dx, dy) & area;
+    uncovered += stale.translated(dx, dy) & area;
     m_pending += uncovered;
+    m_widget->viewport()->update(uncovered);
     m_caretBlinkOn = true;
 }
 
