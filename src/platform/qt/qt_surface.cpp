@@ -60,14 +60,21 @@ QtSurface::QtSurface(CSize size) : m_pixmap(QPixmap(std::max(size.cx, 1), std::m
 
 void QtSurface::Paint(const std::function<void(QPainter&)>& operation)
 {
-    if (m_windowPainter != nullptr) {
-        m_windowPainter->save();
-        operation(*m_windowPainter);
-        m_windowPainter->restore();
-        return;
+    QPainter* painter = m_windowPainter;
+    if (painter == nullptr) {
+        if (!m_pixmapPainter)
+            m_pixmapPainter.emplace(&*m_pixmap);
+        painter = &*m_pixmapPainter;
     }
-    QPainter painter(&*m_pixmap);
-    operation(painter);
+    // Each operation starts from the painter's plain state, whatever the one before set.
+    painter->save();
+    operation(*painter);
+    painter->restore();
+}
+
+void QtSurface::FinishPixmapPainting() const
+{
+    m_pixmapPainter.reset();
 }
 
 void QtSurface::FillSolidRect(const CRect& rect, COLORREF colour)
@@ -154,6 +161,7 @@ void QtSurface::CopyFrom(CPoint destination, CSize size, const DrawingSurface& s
     const auto& from = dynamic_cast<const QtSurface&>(source);
     if (!from.m_pixmap)
         return;
+    from.FinishPixmapPainting();
     const QRect part(sourceOrigin.x, sourceOrigin.y, size.cx, size.cy);
     if (&from == this) {
         // A pixmap cannot be read while it is being painted on.

@@ -2,12 +2,11 @@
 
 #include "platform/drawing_surface.h"
 
+#include <QPainter>
 #include <QPixmap>
 
 #include <functional>
 #include <optional>
-
-class QPainter;
 
 namespace platform::qt {
 
@@ -19,6 +18,8 @@ class QtSurface : public DrawingSurface {
 public:
     QtSurface(QPainter& painter, CSize size);
     explicit QtSurface(CSize size);
+    QtSurface(const QtSurface&) = delete;
+    QtSurface& operator=(const QtSurface&) = delete;
 
     CSize Size() const override { return m_size; }
     void FillSolidRect(const CRect& rect, COLORREF colour) override;
@@ -30,12 +31,18 @@ public:
 
 private:
     void Paint(const std::function<void(QPainter&)>& operation);
+    // Finishes the painter kept open on the pixmap, so its pixels can be read.
+    void FinishPixmapPainting() const;
     // UTF-8 text: every character in its own cells, wide ones in two.
     void DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont& font, const TextStyle& style,
                       const std::optional<CRect>& clip);
 
     QPainter* m_windowPainter = nullptr;
     std::optional<QPixmap> m_pixmap;
+    // Opening a painter on a pixmap costs more than drawing a short run of text, so one stays open
+    // from the first operation until the pixels are read; declared after the pixmap so that it ends
+    // first.
+    mutable std::optional<QPainter> m_pixmapPainter;
     CSize m_size;
 };
 
