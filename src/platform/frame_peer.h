@@ -24,6 +24,14 @@ struct ToolButtonState {
     bool checked = false;
 };
 
+// A list docked below the view: a title, column headings and rows of cell texts.
+struct ListPaneState {
+    std::string title;
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+    int selectedRow = -1;  // -1: none
+};
+
 // The native side of the top-level frame: its menu bar, tool bar and status bar. Before a pop-up
 // menu opens the peer calls CFrameWnd::OnInitMenuPopup for it and shows the updated entries; a
 // chosen entry or tool button is sent to the frame as WM_COMMAND.
@@ -38,6 +46,9 @@ public:
     virtual void UpdateStatusPane(int index, const StatusPaneState& pane) = 0;
     virtual void ShowStatusBar(bool visible) = 0;
     virtual bool IsStatusBarVisible() const = 0;
+    // Shows the list pane as given (made on the first call); an activated row is sent to the frame
+    // as WM_LISTPANE_ACTIVATE.
+    virtual void SetListPane(const ListPaneState& pane) = 0;
 };
 
 }  // namespace platform

@@ -132,6 +132,8 @@ std::unique_ptr<OutputJobCallback> CEditorApp::CreateJobCallback(HWND notificati
     settings.resultSizeLimit = GetProfileString(app::settingsGroup, "maxresultsize");
     settings.phaseTimeLimit = GetProfileString(app::settingsGroup, "phasetimelimit");
     const HWND frame = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    if (CMainFrame* mainFrame = MainFrame())
+        mainFrame->ClearProblems();
     return std::make_unique<WindowJobCallback>(std::move(settings), frame, notificationWindow);
 }
 

@@ -6,11 +6,15 @@
 #include "app/window/settings_dialog.h"
 #include "buffer/document/quill_edit_doc.h"
 #include "documents/output_services.h"
+#include "platform/cmd_ui.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "views/editor_command_ids.h"
+#include "views/quill_edit_view.h"
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 
 namespace {
 
@@ -24,9 +28,17 @@ constexpr UINT_PTR RecoveryTimer = 0x5243;
 // Often enough that a copy is due at most a second late.
 constexpr UINT RecoveryTimerMilliseconds = 1000;
 
-constexpr std::array<UINT, 5> Indicators = {
-    ID_SEPARATOR, ID_INDICATOR_PROGRESS, ID_INDICATOR_POSITION, ID_INDICATOR_OVR, ID_INDICATOR_CAPS,
+constexpr std::array<UINT, 6> Indicators = {
+    ID_SEPARATOR,        ID_INDICATOR_PROGRESS, ID_INDICATOR_POSITION,
+    ID_INDICATOR_OVR,    ID_INDICATOR_CAPS,     ID_INDICATOR_PROBLEMS,
 };
+constexpr int ProblemCountPane = 5;
+
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    std::error_code error;
+    return first == second || std::filesystem::equivalent(first, second, error);
+}
 
 } // namespace
 
@@ -35,6 +47,12 @@ CMainFrame::CMainFrame()
     MapMessage(StatusTextMessage, &CMainFrame::OnStatusText);
     MapMessage(IgnoredNotificationMessage, &CMainFrame::OnIgnoredNotification);
     MapCommand(ID_OPTIONS, [this] { RunSettingsDialog(this); });
+    MapMessage(ShowProblemsMessage, &CMainFrame::OnShowProblems);
+    MapMessage(WM_LISTPANE_ACTIVATE, &CMainFrame::OnProblemActivated);
+    MapCommand(ID_NEXT_PROBLEM, [this] { GoToNeighbourProblem(ProblemsPane::Direction::Next); });
+    MapCommand(ID_PREVIOUS_PROBLEM, [this] { GoToNeighbourProblem(ProblemsPane::Direction::Previous); });
+    MapUpdateCommandUI(ID_NEXT_PROBLEM, &CMainFrame::OnUpdateProblemCommand);
+    MapUpdateCommandUI(ID_PREVIOUS_PROBLEM, &CMainFrame::OnUpdateProblemCommand);
 }
 
 int CMainFrame::OnCreate(CREATESTRUCT* create)
@@ -46,6 +64,8 @@ int CMainFrame::OnCreate(CREATESTRUCT* create)
         return -1;
     if (!m_wndStatusBar.Create(this, AFX_IDW_STATUS_BAR)
         || !m_wndStatusBar.SetIndicators(Indicators.data(), static_cast<int>(Indicators.size())))
+        return -1;
+    if (!m_problems.Create(this))
         return -1;
     SetTimer(RecoveryTimer, RecoveryTimerMilliseconds);
     return 0;
@@ -95,4 +115,63 @@ LRESULT CMainFrame::OnStatusText(WPARAM text, LPARAM pane)
 LRESULT CMainFrame::OnIgnoredNotification(WPARAM, LPARAM)
 {
     return 0;
+}
+
+void CMainFrame::ClearProblems()
+{
+    ShowProblems({});
+}
+
+void CMainFrame::ShowProblems(std::vector<LatexProblem> problems)
+{
+    m_problems.Show(std::move(problems));
+    m_wndStatusBar.SetPaneText(ProblemCountPane, m_problems.CountText());
+}
+
+LRESULT CMainFrame::OnShowProblems(WPARAM problems, LPARAM)
+{
+    ShowProblems(*reinterpret_cast<const std::vector<LatexProblem>*>(problems));
+    return 0;
+}
+
+LRESULT CMainFrame::OnProblemActivated(WPARAM row, LPARAM)
+{
+    if (static_cast<int>(row) < m_problems.Count())
+        GoToProblem(static_cast<int>(row));
+    return 0;
+}
+
+void CMainFrame::GoToNeighbourProblem(ProblemsPane::Direction direction)
+{
+    if (const std::optional<int> row = m_problems.Neighbour(direction))
+        GoToProblem(*row);
+}
+
+void CMainFrame::OnUpdateProblemCommand(CCmdUI* commandUi)
+{
+    commandUi->Enable(m_problems.Count() > 0);
+}
+
+void CMainFrame::GoToProblem(int row)
+{
+    const LatexProblem problem = m_problems.Problem(row);
+    m_problems.MakeCurrent(row);
+    if (!ShowFileOf(problem))
+        return;
+    auto* view = dynamic_cast<CQuillEditView*>(GetActiveView());
+    if (view == nullptr)
+        return;
+    // A problem the log tells no line of still opens its file, with the caret where it was; a line
+    // past the end (the file changed since the job) means the last one.
+    if (problem.line > 0 && view->LineCount() > 0)
+        view->PlaceCaretAt(TextPosition{0, std::min(problem.line, view->LineCount()) - 1});
+    view->SetFocus();
+}
+
+bool CMainFrame::ShowFileOf(const LatexProblem& problem)
+{
+    const CDocument* document = GetActiveDocument();
+    if (document != nullptr && IsSameFile(document->GetPathName(), problem.path))
+        return true;
+    return AfxGetApp()->OpenDocumentFile(problem.path) != nullptr;
 }

@@ -52,7 +52,10 @@ platform::Menu MainFrameMenu()
                                     MenuItem::Separator(),
                                     MenuItem::Command("View PostScript Output", ID_OUTPUT_VIEW_POSTSCRIPT),
                                     MenuItem::Command("View PDF Output", ID_OUTPUT_VIEW_PDF),
-                                    MenuItem::Command("View HTML Output", ID_OUTPUT_VIEW_HTML)}),
+                                    MenuItem::Command("View HTML Output", ID_OUTPUT_VIEW_HTML),
+                                    MenuItem::Separator(),
+                                    MenuItem::Command("Next &Problem\tF4", ID_NEXT_PROBLEM),
+                                    MenuItem::Command("P&revious Problem\tShift+F4", ID_PREVIOUS_PROBLEM)}),
         MenuItem::Popup("Preferences", {MenuItem::Command("Options", ID_OPTIONS)}),
         MenuItem::Popup("&Help", {MenuItem::Command("&About Quillwright...", ID_APP_ABOUT),
                                   MenuItem::Command("Contents", ID_HELP_CONTENTS)}),
@@ -90,6 +93,7 @@ std::vector<ACCEL> MainFrameAccelerators()
         key(0, VK_F6, ID_NEXT_PANE),           key(FSHIFT, VK_F6, ID_PREV_PANE),
         key(FCONTROL, VK_INSERT, ID_EDIT_COPY), key(FSHIFT, VK_INSERT, ID_EDIT_PASTE),
         key(FCONTROL, 'X', ID_EDIT_CUT),       key(FCONTROL, 'Z', ID_EDIT_UNDO),
+        key(0, VK_F4, ID_NEXT_PROBLEM),        key(FSHIFT, VK_F4, ID_PREVIOUS_PROBLEM),
     };
 }
 

@@ -1,7 +1,10 @@
 #include "app/window/window_job_callback.h"
 
 #include "app/output_viewer.h"
+#include "app/window/problems_pane.h"
 #include "platform/wnd.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -46,8 +49,15 @@ void WindowJobCallback::ShowOutput(std::int32_t, const std::string&)
 
 void WindowJobCallback::ShowLog(const std::string& logPath, LogState state)
 {
-    if (state == LogState::HasErrors)
+    if (state == LogState::HasErrors && !m_errorsListed)
         app::StartViewer(app::TextViewerProgram(), logPath);
+}
+
+void WindowJobCallback::ShowProblems(const std::vector<LatexProblem>& problems)
+{
+    m_errorsListed = std::any_of(problems.begin(), problems.end(),
+                                 [](const LatexProblem& problem) { return problem.severity == ProblemSeverity::Error; });
+    ::SendMessage(m_frame, ShowProblemsMessage, reinterpret_cast<WPARAM>(&problems), 0);
 }
 
 void WindowJobCallback::SetProgressText(const std::string& text)

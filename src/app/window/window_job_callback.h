@@ -24,8 +24,11 @@ public:
 
     std::string GetParameter(JobParameter parameter) override;
     void ShowOutput(std::int32_t outputKind, const std::string& filePath) override;
-    // Opens a log with errors in the program for plain text.
+    // Opens a log with errors in the program for plain text when the Problems pane lists none of
+    // them (the log's own form was not understood); otherwise the pane says it all.
     void ShowLog(const std::string& logPath, LogState state) override;
+    // Shows them in the frame's Problems pane.
+    void ShowProblems(const std::vector<LatexProblem>& problems) override;
     // Shows the text in the progress pane of the status bar.
     void SetProgressText(const std::string& text) override;
     void SendFinishedNotification() override;
@@ -35,4 +38,5 @@ private:
     HWND m_frame;
     HWND m_notificationWindow;
     running_jobs::Registration m_registration;
+    bool m_errorsListed = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/dialog_template.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/list_pane.h"
 #include "platform/system_services.h"
 #include "platform/wnd.h"
 
@@ -173,6 +174,11 @@ void HeadlessWindow::UpdateStatusPane(int index, const StatusPaneState& pane)
 {
     if (index >= 0 && index < static_cast<int>(m_statusPanes.size()))
         m_statusPanes[static_cast<std::size_t>(index)] = pane;
+}
+
+void HeadlessWindow::ActivateListRow(int row)
+{
+    m_window.SendMessage(WM_LISTPANE_ACTIVATE, static_cast<WPARAM>(row), 0);
 }
 
 }  // namespace platform::headless

@@ -53,6 +53,7 @@ public:
     void UpdateStatusPane(int index, const StatusPaneState& pane) override;
     void ShowStatusBar(bool visible) override { m_statusBarVisible = visible; }
     bool IsStatusBarVisible() const override { return m_statusBarVisible; }
+    void SetListPane(const ListPaneState& pane) override { m_listPane = pane; }
 
     // What tests inspect.
     CWnd& Window() const { return m_window; }
@@ -71,6 +72,9 @@ public:
     Menu* MenuModel() const { return m_menu; }
     const std::vector<ToolButtonState>& ToolButtons() const { return m_toolButtons; }
     const std::vector<StatusPaneState>& StatusPanes() const { return m_statusPanes; }
+    const ListPaneState& ListPane() const { return m_listPane; }
+    // What a double-click or Enter on a row of the list pane does.
+    void ActivateListRow(int row);
     struct Timer {
         UINT interval = 0;
         long long due = 0;
@@ -108,6 +112,7 @@ private:
     bool m_toolbarVisible = true;
     std::vector<StatusPaneState> m_statusPanes;
     bool m_statusBarVisible = true;
+    ListPaneState m_listPane;
 };
 
 }  // namespace platform::headless

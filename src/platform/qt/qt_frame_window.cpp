@@ -3,11 +3,14 @@
 #include "platform/command_ids.h"
 #include "platform/frame_wnd.h"
 #include "platform/framework_strings.h"
+#include "platform/list_pane.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/resources.h"
 
 #include <QCloseEvent>
+#include <QDockWidget>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -15,6 +18,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace platform::qt {
 namespace {
@@ -287,6 +291,59 @@ void QtFrameWindow::ShowStatusBar(bool visible)
 bool QtFrameWindow::IsStatusBarVisible() const
 {
     return !m_widget->statusBar()->isHidden();
+}
+
+void QtFrameWindow::CreateListPane()
+{
+    m_listDock = new QDockWidget(m_widget);
+    m_listDock->setObjectName("listPane");
+    // It may move to another edge or float, but not disappear: nothing would bring it back.
+    m_listDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_list = new QTreeWidget(m_listDock);
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Double-click and Enter both activate.
+    QObject::connect(m_list, &QTreeWidget::itemActivated, m_list, [this](QTreeWidgetItem* item) {
+        const int row = m_list->indexOfTopLevelItem(item);
+        if (row >= 0)
+            m_window.SendMessage(WM_LISTPANE_ACTIVATE, static_cast<WPARAM>(row), 0);
+        m_backend.ScheduleIdle();
+    });
+    m_listDock->setWidget(m_list);
+    m_widget->addDockWidget(Qt::BottomDockWidgetArea, m_listDock);
+}
+
+void QtFrameWindow::SetListPane(const ListPaneState& pane)
+{
+    if (m_list == nullptr)
+        CreateListPane();
+    // A new selection alone keeps the items: the activation that asked for it may still use them.
+    if (pane.title != m_shownList.title || pane.columns != m_shownList.columns || pane.rows != m_shownList.rows)
+        FillListPane(pane);
+    m_shownList = pane;
+    QTreeWidgetItem* selected = m_list->topLevelItem(pane.selectedRow);
+    m_list->setCurrentItem(selected);
+    if (selected != nullptr)
+        m_list->scrollToItem(selected);
+}
+
+void QtFrameWindow::FillListPane(const ListPaneState& pane)
+{
+    m_listDock->setWindowTitle(QString::fromStdString(pane.title));
+    QStringList headings;
+    for (const std::string& column : pane.columns)
+        headings << QString::fromStdString(column);
+    m_list->setHeaderLabels(headings);
+    m_list->clear();
+    for (const auto& row : pane.rows) {
+        QStringList cells;
+        for (const std::string& cell : row)
+            cells << QString::fromStdString(cell);
+        m_list->addTopLevelItem(new QTreeWidgetItem(cells));
+    }
+    for (int column = 0; column < m_list->columnCount(); ++column)
+        m_list->resizeColumnToContents(column);
 }
 
 }  // namespace platform::qt

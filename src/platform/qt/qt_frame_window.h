@@ -10,6 +10,8 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
+class QTreeWidget;
 class QLabel;
 class QMainWindow;
 class QMenu;
@@ -20,7 +22,7 @@ class FrameWidget;
 
 // The frame as a QMainWindow: its menu bar is built from the frame's menu each time a pop-up opens
 // (after the update handlers ran), tool buttons and menu entries send WM_COMMAND, the status bar
-// has one label per pane, and the view is the central widget.
+// has one label per pane, the view is the central widget and the list pane a dock below it.
 class QtFrameWindow : public QtUnpaintedPeer<FramePeer> {
 public:
     QtFrameWindow(QtBackend& backend, const WindowCreation& creation);
@@ -46,15 +48,19 @@ public:
     void UpdateStatusPane(int index, const StatusPaneState& pane) override;
     void ShowStatusBar(bool visible) override;
     bool IsStatusBarVisible() const override;
+    void SetListPane(const ListPaneState& pane) override;
     void StartTimer(UINT_PTR id, UINT milliseconds) override { m_timers.Start(id, milliseconds); }
     void StopTimer(UINT_PTR id) override { m_timers.Stop(id); }
 
     QMainWindow* MainWindow() const;
     QToolBar* ToolBar() const { return m_toolBar; }
+    QTreeWidget* ListPane() const { return m_list; }
 
 private:
     void FillPopup(QMenu& menu, std::size_t popupIndex);
     void SendCommand(UINT id);
+    void CreateListPane();
+    void FillListPane(const ListPaneState& pane);
 
     QtBackend& m_backend;
     CWnd& m_window;
@@ -64,6 +70,9 @@ private:
     QPointer<QToolBar> m_toolBar;
     std::vector<QAction*> m_toolActions;
     std::vector<QPointer<QLabel>> m_paneLabels;
+    QPointer<QDockWidget> m_listDock;
+    QPointer<QTreeWidget> m_list;
+    ListPaneState m_shownList;
     QtWindowTimers m_timers{m_window};
 };
 

@@ -143,16 +143,17 @@ TEST_F(EditorWindowTest, FileThatCannotBeOpenedEndsTheStart)
     EXPECT_FALSE(specialFiles.PipeReaderWasReleased()) << "the start waited on the named pipe";
 }
 
-TEST_F(EditorWindowTest, StatusBarHasItsFivePanesInOrder)
+TEST_F(EditorWindowTest, StatusBarHasItsSixPanesInOrder)
 {
     ASSERT_TRUE(Start(""));
     const auto& panes = FramePeer().StatusPanes();
-    ASSERT_EQ(panes.size(), 5u);
+    ASSERT_EQ(panes.size(), 6u);
     EXPECT_EQ(panes[0].id, ID_SEPARATOR);
     EXPECT_EQ(panes[1].id, ID_INDICATOR_PROGRESS);
     EXPECT_EQ(panes[2].id, ID_INDICATOR_POSITION);
     EXPECT_EQ(panes[3].id, ID_INDICATOR_OVR);
     EXPECT_EQ(panes[4].id, ID_INDICATOR_CAPS);
+    EXPECT_EQ(panes[5].id, ID_INDICATOR_PROBLEMS);
 }
 
 TEST_F(EditorWindowTest, PositionPaneShowsTheCaretLineAndColumn)

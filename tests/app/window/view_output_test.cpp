@@ -171,19 +171,36 @@ TEST_F(ViewOutputTest, JobCallbackAnswersFromTheSettingsAsTheJobStarts)
     EXPECT_EQ(configured[8], "60");
 }
 
-TEST_F(ViewOutputTest, LogWithErrorsOpensInThePlainTextProgram)
+TEST_F(ViewOutputTest, LogWithErrorsOpensInThePlainTextProgramUnlessTheProblemsPaneListsThem)
 {
     const std::string editor = tree.WriteRecordingProgram("bin/texteditor");
     tree.Write("data/applications/editor.desktop", "[Desktop Entry]\nExec=texteditor %F\n");
     tree.Write("data/applications/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop\n");
     Start("paper.tex");
-    const auto callback = application->CreateJobCallback(nullptr);
-
-    callback->ShowLog(tree / "doc/paper.log", LogState::Clean);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(std::filesystem::exists(editor + ".args"));
-    callback->ShowLog(tree / "doc/paper.log", LogState::HasErrors);
-    EXPECT_EQ(ViewerArguments(editor), tree / "doc/paper.log\n");
+    const LatexProblem error{ProblemSeverity::Error, "Undefined control sequence.", tree / "doc/paper.tex", 3};
+    const LatexProblem warning{ProblemSeverity::Warning, "Reference `x' undefined", tree / "doc/paper.tex", 4};
+    const struct {
+        std::vector<LatexProblem> problems;
+        LogState state;
+        bool opened;
+    } cases[] = {
+        {{}, LogState::Clean, false},
+        {{error}, LogState::HasErrors, false},
+        {{warning}, LogState::HasErrors, true},
+        {{}, LogState::HasErrors, true},
+    };
+    for (const auto& testCase : cases) {
+        std::filesystem::remove(editor + ".args");
+        const auto callback = application->CreateJobCallback(nullptr);
+        callback->ShowProblems(testCase.problems);
+        callback->ShowLog(tree / "doc/paper.log", testCase.state);
+        if (testCase.opened) {
+            EXPECT_EQ(ViewerArguments(editor), tree / "doc/paper.log\n");
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            EXPECT_FALSE(std::filesystem::exists(editor + ".args")) << testCase.problems.size();
+        }
+    }
 }
 
 }  // namespace
