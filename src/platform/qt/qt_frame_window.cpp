@@ -293,6 +293,11 @@ bool QtFrameWindow::IsStatusBarVisible() const
     return !m_widget->statusBar()->isHidden();
 }
 
+QTreeWidget* QtFrameWindow::ListPane() const
+{
+    return m_list;
+}
+
 void QtFrameWindow::CreateListPane()
 {
     m_listDock = new QDockWidget(m_widget);

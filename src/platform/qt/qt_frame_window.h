@@ -54,7 +54,7 @@ public:
 
     QMainWindow* MainWindow() const;
     QToolBar* ToolBar() const { return m_toolBar; }
-    QTreeWidget* ListPane() const { return m_list; }
+    QTreeWidget* ListPane() const;
 
 private:
     void FillPopup(QMenu& menu, std::size_t popupIndex);

@@ -73,7 +73,7 @@ TEST_F(OutputGuiTest, ProgressPaneShowsTheTransferWhileTheWindowKeepsWorking)
     ASSERT_TRUE(ProcessEventsUntil([&] { return midway.load(); }, 10000));
     ASSERT_TRUE(ProcessEventsUntil([&] {
         const auto texts = PaneTexts();
-        return texts.size() == 5 && texts[1].starts_with("Receiving files: ") && texts[1] != "Receiving files: 0 of 195kB";
+        return texts.size() == 6 && texts[1].starts_with("Receiving files: ") && texts[1] != "Receiving files: 0 of 195kB";
     }));
     EXPECT_TRUE(PaneTexts()[1].ends_with(" of 195kB")) << PaneTexts()[1];
     // The window answers meanwhile: its menus open and show the output commands disabled.
