@@ -317,6 +317,8 @@ void QtFrameWindow::CreateListPane()
     });
     m_listDock->setWidget(m_list);
     m_widget->addDockWidget(Qt::BottomDockWidgetArea, m_listDock);
+    // The editor keeps most of the height.
+    m_widget->resizeDocks({m_listDock.data()}, {m_widget->height() / 5}, Qt::Vertical);
 }
 
 void QtFrameWindow::SetListPane(const ListPaneState& pane)

@@ -101,6 +101,10 @@ TEST_F(ProblemsPaneGuiTest, ThePaneIsADockBelowTheEditorWithErrorsFirst)
 
 TEST_F(ProblemsPaneGuiTest, DoubleClickAndEnterJumpToTheLineAndGiveTheFocusBackToTheEditor)
 {
+    // The focus can only return to the editor of an active window.
+    FramePeer().MainWindow()->show();
+    FramePeer().MainWindow()->activateWindow();
+    ProcessEventsFor(200);
     DoubleClickRow(2);
     EXPECT_EQ(View().CaretPos(), (TextPosition{0, 1}));
     EXPECT_TRUE(Viewport().hasFocus());
