@@ -25,18 +25,32 @@ void LineRecordArray::Reserve(std::size_t capacity)
         Release();
         return;
     }
-    void* memory = m_records == nullptr ? MapMemory(bytes) : RemapMemory(m_records, m_mappedBytes, bytes);
-    m_records = static_cast<LineRecord*>(memory);
+    if (m_records == nullptr) {
+        m_records = static_cast<LineRecord*>(MapMemory(bytes));
+        m_mappedBytes = bytes;
+        m_capacity = bytes / sizeof(LineRecord);
+        return;
+    }
+    const std::size_t newCapacity = bytes / sizeof(LineRecord);
+    const bool shrinking = newCapacity < m_capacity;
+    if (shrinking) {
+        // The room given back is at the end of the block, so the gap goes there first.
+        MoveGapTo(m_size);
+    }
+    const std::size_t tailStart = m_gapStart + GapLength();
+    const std::size_t tailCount = m_capacity - tailStart;
+    m_records = static_cast<LineRecord*>(RemapMemory(m_records, m_mappedBytes, bytes));
     m_mappedBytes = bytes;
-    m_capacity = bytes / sizeof(LineRecord);
+    m_capacity = newCapacity;
+    if (!shrinking) {
+        // The new room is at the end of the block: the records behind the gap move there.
+        std::memmove(m_records + m_capacity - tailCount, m_records + tailStart, tailCount * sizeof(LineRecord));
+    }
 }
 
 void LineRecordArray::PushBack(const LineRecord& record)
 {
-    if (m_size == m_capacity) {
-        Reserve(m_capacity + 1);
-    }
-    m_records[m_size++] = record;
+    Insert(m_size, std::span<const LineRecord>(&record, 1));
 }
 
 void LineRecordArray::Insert(std::size_t index, std::span<const LineRecord> records)
@@ -47,14 +61,15 @@ void LineRecordArray::Insert(std::size_t index, std::span<const LineRecord> reco
     if (m_size + records.size() > m_capacity) {
         Reserve(m_size + records.size());
     }
-    std::memmove(m_records + index + records.size(), m_records + index, (m_size - index) * sizeof(LineRecord));
-    std::memcpy(m_records + index, records.data(), records.size() * sizeof(LineRecord));
+    MoveGapTo(index);
+    std::memcpy(m_records + m_gapStart, records.data(), records.size() * sizeof(LineRecord));
+    m_gapStart += records.size();
     m_size += records.size();
 }
 
 void LineRecordArray::Erase(std::size_t first, std::size_t count)
 {
-    std::memmove(m_records + first, m_records + first + count, (m_size - first - count) * sizeof(LineRecord));
+    MoveGapTo(first);
     m_size -= count;
 }
 
@@ -66,5 +81,17 @@ void LineRecordArray::Release()
     m_records = nullptr;
     m_size = 0;
     m_capacity = 0;
+    m_gapStart = 0;
     m_mappedBytes = 0;
+}
+
+void LineRecordArray::MoveGapTo(std::size_t position)
+{
+    const std::size_t gapLength = GapLength();
+    if (position < m_gapStart) {
+        std::memmove(m_records + position + gapLength, m_records + position, (m_gapStart - position) * sizeof(LineRecord));
+    } else if (position > m_gapStart) {
+        std::memmove(m_records + m_gapStart, m_records + m_gapStart + gapLength, (position - m_gapStart) * sizeof(LineRecord));
+    }
+    m_gapStart = position;
 }

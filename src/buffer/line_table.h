@@ -28,7 +28,8 @@ public:
     void Clear();
 
     void AppendLine(std::string_view text);
-    // Inserts one new line per text before index, in one move of the records behind them.
+    // Inserts one new line per text before index, in one move of the records between them and the
+    // last edit.
     void InsertLines(std::int32_t index, std::span<const std::string_view> texts);
     void RemoveLines(std::int32_t first, std::int32_t count);
 
