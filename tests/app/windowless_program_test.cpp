@@ -1,6 +1,6 @@
 #include "docsystem/fake_processing_server.h"
 #include "program_runner.h"
-#include "utils/special_files.h"
+#include "utils/non_regular_files.h"
 #include "utils/test_scratch_directory.h"
 
 #include <gmock/gmock.h>

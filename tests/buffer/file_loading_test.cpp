@@ -1,7 +1,7 @@
 #include "buffer_test_support.h"
 
 #include "buffer/update_hint.h"
-#include "utils/special_files.h"
+#include "utils/non_regular_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

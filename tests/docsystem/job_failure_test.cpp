@@ -1,6 +1,6 @@
 #include "docsystem/fake_processing_server.h"
 #include "docsystem/job_test_support.h"
-#include "utils/special_files.h"
+#include "utils/non_regular_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

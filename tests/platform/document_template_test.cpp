@@ -1,7 +1,7 @@
 #include "platform_fixture.h"
 
 #include "platform/file_dialog.h"
-#include "utils/special_files.h"
+#include "utils/non_regular_files.h"
 
 #include <sys/stat.h>
 

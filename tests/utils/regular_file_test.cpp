@@ -2,7 +2,7 @@
 #include "utils/file_streams.h"
 #include "utils/file_utils.h"
 #include "utils/regular_file.h"
-#include "utils/special_files.h"
+#include "utils/non_regular_files.h"
 #include "utils/test_scratch_directory.h"
 
 #include <gtest/gtest.h>

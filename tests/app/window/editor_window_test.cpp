@@ -12,7 +12,7 @@
 #include "platform/headless/headless_window.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
-#include "utils/special_files.h"
+#include "utils/non_regular_files.h"
 #include "utils/test_scratch_directory.h"
 #include "views/editor_command_ids.h"
 

@@ -15,6 +15,7 @@
 #include "platform/virtual_keys.h"
 #include "utils/loopback_peer.h"
 #include "utils/test_scratch_directory.h"
+#include "window_test_waits.h"
 
 #include <gtest/gtest.h>
 
@@ -110,22 +111,8 @@ protected:
     CLatexView& View() { return dynamic_cast<CLatexView&>(*Frame().GetActiveView()); }
     CLatexDoc& Document() { return dynamic_cast<CLatexDoc&>(*application->DocTemplate()->GetDocument()); }
     std::string Pane(int index) { return backend.Peer(Frame()).StatusPanes().at(static_cast<std::size_t>(index)).text; }
-    bool Enabled(UINT command)
-    {
-        const auto* entry = backend.OpenMenuEntry(Frame(), command);
-        return entry != nullptr && entry->enabled;
-    }
-    // The job's thread waits for the window now and then, so waiting means pumping messages. Not
-    // every change wakes the pump (a job's thread ends without a message), so it looks often.
-    bool WaitUntil(const std::function<bool()>& done)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (backend.PumpUntil(done, 20ms))
-                return true;
-        }
-        return false;
-    }
+    bool Enabled(UINT command) { return app::testing::MenuCommandEnabled(backend, Frame(), command); }
+    bool WaitUntil(const std::function<bool()>& done) { return app::testing::PumpUntil(backend, done); }
     bool WaitForConnection(const HeldServer& server) { return WaitUntil([&] { return server.Connected(); }); }
     bool WaitForBeeps(int count) { return WaitUntil([&] { return backend.Beeps() >= count; }); }
     bool WaitForNoJob() { return WaitUntil([] { return running_jobs::Count() == 0; }); }

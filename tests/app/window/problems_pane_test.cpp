@@ -13,6 +13,7 @@
 #include "platform/command_ids.h"
 #include "platform/virtual_keys.h"
 #include "utils/test_scratch_directory.h"
+#include "window_test_waits.h"
 #include "views/quill_text_view.h"
 
 #include <gtest/gtest.h>
@@ -86,20 +87,8 @@ protected:
             messages.push_back(row.at(3));
         return messages;
     }
-    bool Enabled(UINT command)
-    {
-        const auto* entry = backend.OpenMenuEntry(Frame(), command);
-        return entry != nullptr && entry->enabled;
-    }
-    bool WaitUntil(const std::function<bool()>& done)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (backend.PumpUntil(done, 20ms))
-                return true;
-        }
-        return false;
-    }
+    bool Enabled(UINT command) { return app::testing::MenuCommandEnabled(backend, Frame(), command); }
+    bool WaitUntil(const std::function<bool()>& done) { return app::testing::PumpUntil(backend, done); }
     // What a job's thread does at the end of a LaTeX run; the window pumps meanwhile.
     void ReportFromJobThread(const std::vector<LatexProblem>& problems)
     {
