@@ -26,6 +26,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -123,6 +124,9 @@ protected:
         ASSERT_GE(child, 0);
         if (child != 0)
             return;
+        // The editor never outlives this test, whatever ends the test: an orphan would keep the
+        // test's output open and hold the whole run until its time limit.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         ::setenv("XDG_STATE_HOME", state.c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         ::setenv(DocumentVariable, document.c_str(), 1);
@@ -209,6 +213,9 @@ TEST_F(RecoveryCrashTest, AKilledEditorsTypingIsRecoveredAtTheNextStart)
 
 TEST_F(RecoveryCrashTest, AKillDuringTheWriteOfACopyLosesNeitherTheFileNorThePreviousCopy)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "timed against a 20 MB write, which the sanitizer build slows past the test's waits";
+#endif
     // Large enough that writing a copy takes a while.
     std::string original;
     for (int line = 0; line < 400000; ++line)
