@@ -245,7 +245,6 @@ private:
 
     bool SelectionShown() const { return m_hasFocus || m_selectionVisibility == SelectionVisibility::Always; }
     bool InSelection(TextPosition position) const;
-    void PaintEmptyLine(CDC& dc, CRect rect, int line);
     void PaintRuns(CDC& dc, const CRect& rect, int line, const std::vector<ColourSpan>& spans, Pen& pen);
     void PaintLineEnd(CDC& dc, CRect rect, int line, const Pen& pen);
     void PaintRun(CDC& dc, Pen& pen, const CRect& rect, ColourSlot slot, int offset, int count, int line);
@@ -344,6 +343,10 @@ private:
     // The ordered selection of the paint in progress.
     TextPosition m_drawSelStart;
     TextPosition m_drawSelEnd;
+    // The columns of pixels the paint in progress must cover: a narrow strip uncovered by a
+    // horizontal scroll draws only the runs that reach into it.
+    int m_drawLeft = INT_MIN;
+    int m_drawRight = INT_MAX;
     int m_idealColumn = -1;
     bool m_caretSuppressed = false;
     bool m_anyUnnumberedBookmark = false;

@@ -28,14 +28,21 @@ void CQuillTextView::OnDraw(CDC* dc)
     CRect area = client;
     if (const auto* paint = dynamic_cast<const CPaintDC*>(dc))
         area = paint->m_ps.rcPaint;
+    area.IntersectRect(area, client);
+    m_drawLeft = area.left;
+    m_drawRight = area.right;
     for (int bandTop = client.top, line = m_topLine; bandTop < client.bottom; bandTop += lineHeight, ++line) {
         if (bandTop + lineHeight <= area.top || bandTop >= area.bottom)
             continue;
         const int shownLine = line < lineCount ? line : -1;
-        PaintMargin(memory, marginCell, shownLine);
-        PaintLine(memory, textBand, shownLine);
-        dc->BitBlt(client.left, bandTop, client.Width(), lineHeight, &memory, 0, 0, SRCCOPY);
+        if (area.left < marginCell.right)
+            PaintMargin(memory, marginCell, shownLine);
+        if (area.right > textBand.left)
+            PaintLine(memory, textBand, shownLine);
+        dc->BitBlt(area.left, bandTop, area.Width(), lineHeight, &memory, area.left, 0, SRCCOPY);
     }
+    m_drawLeft = INT_MIN;
+    m_drawRight = INT_MAX;
 
     memory.SelectObject(previousBitmap);
     memory.DeleteDC();
@@ -67,9 +74,11 @@ void CQuillTextView::PaintLine(CDC& dc, const CRect& rect, int line)
         dc.FillSolidRect(rect, SlotColour(ColourSlot::Whitespace));
         return;
     }
+    Pen pen{rect.left - m_firstColumn * CharWidth(), rect.top};
+    const CRect shown(std::max(rect.left, m_drawLeft), rect.top, std::min(rect.right, m_drawRight), rect.bottom);
     const int length = LineLength(line);
     if (length == 0) {
-        PaintEmptyLine(dc, rect, line);
+        PaintLineEnd(dc, shown, line, pen);
         return;
     }
     std::vector<ColourSpan> spans;
@@ -77,21 +86,9 @@ void CQuillTextView::PaintLine(CDC& dc, const CRect& rect, int line)
     m_parseStates.EnsureExists(LineCount());
     m_parseStates.Set(line, ScanLine(LineEndState(line - 1), line, &spans));
 
-    Pen pen{rect.left - m_firstColumn * CharWidth(), rect.top};
     dc.SetBkColor(SlotColour(ColourSlot::Background));
-    PaintRuns(dc, rect, line, spans, pen);
-    PaintLineEnd(dc, rect, line, pen);
-}
-
-void CQuillTextView::PaintEmptyLine(CDC& dc, CRect rect, int line)
-{
-    if (SelectionShown() && InSelection(TextPosition{0, line})) {
-        const int cellRight = std::min(rect.right, rect.left + CharWidth());
-        dc.FillSolidRect(CRect(rect.left, rect.top, cellRight, rect.bottom), SlotColour(ColourSlot::SelBackground));
-        rect.left = cellRight;
-    }
-    if (!rect.IsRectEmpty())
-        dc.FillSolidRect(rect, SlotColour(ColourSlot::Whitespace));
+    PaintRuns(dc, shown, line, spans, pen);
+    PaintLineEnd(dc, shown, line, pen);
 }
 
 void CQuillTextView::PaintRuns(CDC& dc, const CRect& rect, int line, const std::vector<ColourSpan>& spans, Pen& pen)
@@ -117,10 +114,12 @@ void CQuillTextView::PaintLineEnd(CDC& dc, CRect rect, int line, const Pen& pen)
     rect.left = std::max(rect.left, pen.x);
     if (rect.IsRectEmpty())
         return;
+    // The cell after the last character shows that the line's end is selected.
     if (SelectionShown() && InSelection(TextPosition{LineLength(line), line})) {
-        const int cellRight = std::min(rect.right, rect.left + CharWidth());
-        dc.FillSolidRect(CRect(rect.left, rect.top, cellRight, rect.bottom), SlotColour(ColourSlot::SelBackground));
-        rect.left = cellRight;
+        const int cellRight = std::min(rect.right, pen.x + CharWidth());
+        if (rect.left < cellRight)
+            dc.FillSolidRect(CRect(rect.left, rect.top, cellRight, rect.bottom), SlotColour(ColourSlot::SelBackground));
+        rect.left = std::max(rect.left, cellRight);
     }
     if (!rect.IsRectEmpty())
         dc.FillSolidRect(rect, SlotColour(ColourSlot::Whitespace));
@@ -167,12 +166,12 @@ void CQuillTextView::DrawExpandedText(CDC& dc, Pen& pen, const CRect& rect, int 
     }
     const std::string expanded = ExpandTabs(line, offset, count);
     const int charWidth = CharWidth();
-    const int room = rect.right - pen.x;
-    if (room > 0) {
-        // Only what can fall inside the band is handed to the text output.
-        const auto drawn = std::min(expanded.size(), static_cast<std::size_t>(room / charWidth + 1));
-        dc.ExtTextOut(pen.x, pen.y, ETO_CLIPPED, &rect, std::string_view(expanded).substr(0, drawn));
-    }
+    // Only what can fall inside the band is handed to the text output.
+    const int first = std::max(0, (rect.left - pen.x) / charWidth);
+    const int last = std::min(static_cast<int>(expanded.size()), (rect.right - pen.x) / charWidth + 1);
+    if (pen.x < rect.right && first < last)
+        dc.ExtTextOut(pen.x + first * charWidth, pen.y, ETO_CLIPPED, &rect,
+                      std::string_view(expanded).substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first)));
     pen.x += static_cast<int>(expanded.size()) * charWidth;
 }
 
@@ -187,8 +186,15 @@ void CQuillTextView::DrawUtf8Text(CDC& dc, Pen& pen, const CRect& rect, int line
     const int charWidth = CharWidth();
     const TextEncoding previousEncoding = dc.SetTextEncoding(encoding);
     // Stretches of valid characters, and each invalid byte on its own in the error colour; what lies
-    // right of the band is not drawn.
+    // outside the band is passed over.
     while (index < end && pen.x < rect.right) {
+        const int nextColumn = tab_expansion::ColumnAfterCharacter(text, index, column, m_tabSize, encoding);
+        if (pen.x + (nextColumn - column) * charWidth <= rect.left) {
+            pen.x += (nextColumn - column) * charWidth;
+            column = nextColumn;
+            index = utf8::NextCharacter(text, index, encoding);
+            continue;
+        }
         const bool invalid = !utf8::DecodeAt(text, static_cast<std::size_t>(index)).valid;
         int stretchEnd = index;
         int endColumn = column;

@@ -191,6 +191,11 @@ TEST_F(TextViewPaintingTest, SelectedLineBreakShowsOneCellAfterTheLastCharacter)
     // On line 2 the selection ends before "c"; its line break is not selected.
     EXPECT_EQ(TextCell(0, 2), (Cell{'c', WindowTextColour, WindowColour}));
     EXPECT_EQ(Pixel(Margin + 2 * CellWidth + 3, 2 * CellHeight + 5), WindowColour);
+    // Scrolled by a column, the cells of both line breaks move with the text.
+    view->ScrollToColumn(1, ScrollBarTracking::Move);
+    Repaint();
+    EXPECT_EQ(Pixel(Margin + CellWidth + 3, 5), SelBackgroundColour);
+    EXPECT_EQ(Pixel(Margin + 3, CellHeight + 5), WindowColour);
 }
 
 TEST_F(TextViewPaintingTest, SelectionShowsOnlyWithFocusOrWhenKeptVisible)
@@ -300,6 +305,60 @@ TEST_F(TextViewPaintingTest, HorizontalScrollMovesTheTextButNotTheMargin)
     EXPECT_EQ(view->FirstColumn(), 10);
     view->Invalidate(EraseBackground::No);
     EXPECT_EQ(RowText(0, 5), "abcde");
+}
+
+// A paint of a narrow strip (what a horizontal scroll uncovers, a caret's place) shows there what
+// a paint of the whole window shows.
+TEST_F(TextViewPaintingTest, AStripPaintsWhatTheWholeWindowPaintsThere)
+{
+    struct Case {
+        const char* what;
+        TextEncoding encoding;
+        int firstColumn;
+        int left;   // text columns; negative ones are in the margin
+        int right;
+    };
+    const Case cases[] = {
+        {"inside a coloured run", TextEncoding::Legacy, 0, 3, 5},
+        {"across the margin", TextEncoding::Legacy, 0, -1, 2},
+        {"over a selected line end", TextEncoding::Legacy, 0, 21, 24},
+        {"right of a selected line end", TextEncoding::Legacy, 0, 23, 30},
+        {"scrolled, past runs left of it", TextEncoding::Legacy, 6, 8, 11},
+        {"UTF-8, inside a run", TextEncoding::Utf8, 0, 4, 6},
+        {"UTF-8, scrolled", TextEncoding::Utf8, 6, 1, 4},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        view->scanner = FixedSpans({{2, ColourSlot::Keyword}, {9, ColourSlot::Comment}});
+        SetText("ab\tkeyword \xC3\xA9 comment\nsecond line \xE4\xB8\xAD\xE4\xB8\xAD of text");
+        buffer.SetEncoding(test.encoding);
+        GiveFocus();
+        view->SelectRange({12, 0}, {3, 1});
+        view->ScrollToColumn(test.firstColumn, ScrollBarTracking::Move);
+        backend.SetSystemColour(COLOR_WINDOWTEXT, WindowTextColour);
+        Repaint();
+        // Changed colours without a repaint of their own: only the strip shows them.
+        backend.SetSystemColour(COLOR_WINDOWTEXT, CommentColour);
+        const CRect strip(Margin + test.left * CellWidth, 0, Margin + test.right * CellWidth, Rows * CellHeight);
+        view->InvalidateRect(&strip, EraseBackground::No);
+        backend.PaintAll();
+        std::vector<Cell> stripCells;
+        std::vector<COLORREF> stripPixels;
+        for (int y = 0; y < strip.bottom; ++y) {
+            for (int x = strip.left; x < strip.right; ++x) {
+                stripCells.push_back(Screen().CellAt({x, y}));
+                stripPixels.push_back(Pixel(x, y));
+            }
+        }
+        Repaint();
+        std::size_t index = 0;
+        for (int y = 0; y < strip.bottom; ++y) {
+            for (int x = strip.left; x < strip.right; ++x, ++index) {
+                ASSERT_EQ(stripCells[index], Screen().CellAt({x, y})) << x << "," << y;
+                ASSERT_EQ(stripPixels[index], Pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "platform/qt/qt_font.h"
 
 #include <QFontDatabase>
-#include <QFontMetricsF>
+#include <QFontMetrics>
 
 #include <cstring>
 
@@ -9,20 +9,6 @@ namespace platform::qt {
 namespace {
 
 constexpr int DefaultCellHeight = 16;
-
-// Whether every printable ASCII character advances by exactly one cell, in fractions of a pixel
-// too: rounded advances hide a drift that adds up over a run and pushes its end out of the cells.
-bool AsciiAdvancesEqual(const QFont& font, int cellWidth)
-{
-    const QFontMetricsF metrics(font);
-    QString printable;
-    for (char character = ' '; character <= '~'; ++character) {
-        if (metrics.horizontalAdvance(QLatin1Char(character)) != cellWidth)
-            return false;
-        printable += QLatin1Char(character);
-    }
-    return metrics.horizontalAdvance(printable) == printable.size() * cellWidth;
-}
 
 QFont BaseFont(const LOGFONT& description)
 {
@@ -59,7 +45,7 @@ QtFont::QtFont(const LOGFONT& description) : m_description(description), m_font(
     const QFontMetrics metrics(m_font);
     m_cellWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
     m_ascent = metrics.ascent();
-    m_asciiKeepsToCells = AsciiAdvancesEqual(m_font, m_cellWidth);
+    m_rawFont = QRawFont::fromFont(m_font);
 }
 
 CSize QtFont::TextExtent(std::string_view bytes) const

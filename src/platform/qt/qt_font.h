@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 
 namespace platform::qt {
 
@@ -20,9 +21,8 @@ public:
     const QFont& Font() const { return m_font; }
     int CellWidth() const { return m_cellWidth; }
     int Ascent() const { return m_ascent; }
-    // Whether every printable ASCII character advances by exactly one cell, so that runs of them
-    // need no measuring before they are drawn whole.
-    bool AsciiKeepsToCells() const { return m_asciiKeepsToCells; }
+    // The font's own glyphs, without the fallback to other fonts.
+    const QRawFont& RawFont() const { return m_rawFont; }
 
 private:
     LOGFONT m_description;
@@ -30,7 +30,7 @@ private:
     int m_cellWidth = 0;
     int m_cellHeight = 0;
     int m_ascent = 0;
-    bool m_asciiKeepsToCells = false;
+    QRawFont m_rawFont;
 };
 
 }  // namespace platform::qt

@@ -3,6 +3,7 @@
 #include "platform/drag_drop.h"
 #include "platform/input.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_scroll_bar.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/wnd.h"
 
@@ -13,6 +14,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <vector>
 
 namespace platform::qt {
 namespace {
@@ -57,6 +60,19 @@ COleDataObject DataOf(const QMimeData* mime)
     return COleDataObject(mime->text().toStdString());
 }
 
+// The rectangles a region is painted in: its bounding rectangle, unless that is mostly outside it,
+// as when a strip uncovered by a horizontal scroll comes with a changed line.
+std::vector<QRect> PaintAreas(const QRegion& region)
+{
+    const QRect bounds = region.boundingRect();
+    qint64 covered = 0;
+    for (const QRect& part : region)
+        covered += qint64{part.width()} * part.height();
+    if (2 * covered >= qint64{bounds.width()} * bounds.height())
+        return {bounds};
+    return {region.begin(), region.end()};
+}
+
 }  // namespace
 
 // The widget side: every event becomes the window message the framework expects.
@@ -70,6 +86,8 @@ public:
         viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
         viewport()->setAutoFillBackground(false);
         viewport()->setMouseTracking(true);
+        setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, this));
+        setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, this));
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         // A drop target is asked to scroll again and again while a drag rests over it, as Qt
@@ -303,11 +321,13 @@ void QtPaintedWindow::Paint(QPaintEvent& event)
     QPainter painter(m_widget->viewport());
     const QSize size = m_widget->viewport()->size();
     QtSurface surface(painter, CSize(size.width(), size.height()));
-    const QRect area = event.rect();
-    m_paint = {&surface, CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1), m_eraseWanted};
     m_pending -= event.region();
+    const bool erase = m_eraseWanted;
     m_eraseWanted = false;
-    m_window.SendMessage(WM_PAINT);
+    for (const QRect& area : PaintAreas(event.region())) {
+        m_paint = {&surface, CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1), erase};
+        m_window.SendMessage(WM_PAINT);
+    }
     m_paint = {};
     if (m_caret.exists && m_caret.visible && m_caretBlinkOn && event.region().intersects(CaretRect())) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -322,30 +342,28 @@ QRect QtPaintedWindow::CaretRect() const
 
 void QtPaintedWindow::Scroll(int dx, int dy, const CRect* scrollRect, const CRect* clipRect)
 {
-    // The caret must not travel with the pixels: take it off first.
-    const bool caretShown = m_caret.exists && m_caret.visible && m_caretBlinkOn;
-    if (caretShown) {
-        m_caretBlinkOn = false;
-        m_widget->viewport()->repaint(CaretRect());
-    }
     QRect area = m_widget->viewport()->rect();
     if (scrollRect != nullptr)
         area &= QRect(scrollRect->left, scrollRect->top, scrollRect->Width(), scrollRect->Height());
     if (clipRect != nullptr)
         area &= QRect(clipRect->left, clipRect->top, clipRect->Width(), clipRect->Height());
-    // A part waiting to be painted holds stale pixels (the caret's place too, painted over just now
-    // with what it shows after the change that scrolls): where they go must be painted as well.
+    // Pixels waiting to be painted are stale, and so are the caret's, which must not travel with
+    // the text: wherever they go is painted again, and so is the caret's place, which other pixels
+    // now cover.
     QRegion stale = m_pending & area;
+    const bool caretShown = m_caret.exists && m_caret.visible && m_caretBlinkOn;
     if (caretShown)
         stale += CaretRect() & area;
     m_widget->viewport()->scroll(dx, dy, area);
-    // What the move uncovered waits for UpdateNow.
-    QRegion uncovered(area);
-    uncovered -= area.translated(dx, dy) & area;
-    uncovered += stale.translated(dx, dy) & area;
-    m_pending += uncovered;
-    m_widget->viewport()->update(uncovered);
-    m_caretBlinkOn = true;
+    QRegion repaint(area);
+    repaint -= area.translated(dx, dy) & area;
+    repaint += stale.translated(dx, dy) & area;
+    if (caretShown)
+        repaint += CaretRect() & area;
+    m_pending -= area;
+    m_pending += repaint;
+    // It waits for UpdateNow.
+    m_widget->viewport()->update(repaint);
 }
 
 void QtPaintedWindow::ShowScrollInfo(int bar, const SCROLLINFO& info)
@@ -365,9 +383,11 @@ void QtPaintedWindow::ShowScrollInfo(int bar, const SCROLLINFO& info)
     m_settingScrollBar = false;
     const Qt::ScrollBarPolicy policy = scrolls || (info.fMask & SIF_DISABLENOSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
                                                                                            : Qt::ScrollBarAlwaysOff;
-    if (bar == SB_VERT)
+    // This runs on every edit, and Qt lays the whole window out again whenever a policy is set, even
+    // to what it was.
+    if (bar == SB_VERT && m_widget->verticalScrollBarPolicy() != policy)
         m_widget->setVerticalScrollBarPolicy(policy);
-    else
+    else if (bar == SB_HORZ && m_widget->horizontalScrollBarPolicy() != policy)
         m_widget->setHorizontalScrollBarPolicy(policy);
 }
 

@@ -4,8 +4,9 @@
 #include "platform/qt/qt_font.h"
 #include "platform/qt/qt_icon.h"
 
-#include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <map>
@@ -18,11 +19,36 @@ QRect ToQRect(const CRect& rect)
     return QRect(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
-// A run the font draws in its cells without being measured first.
-bool KeepsToCells(std::string_view bytes, const QtFont& font)
+// Draws the glyphs of the characters each at the left of its first cell, without shaping: in a
+// grid of cells nothing else decides where a glyph goes. False, having drawn nothing, when the font
+// lacks one of them.
+bool DrawGlyphsOnCells(QPainter& painter, QPoint baseline, const CellText& text, const QtFont& font)
 {
-    return font.AsciiKeepsToCells()
-        && std::all_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+    const QRawFont& rawFont = font.RawFont();
+    QList<quint32> glyphs(static_cast<qsizetype>(text.characters.size()));
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    int cell = 0;
+    for (std::size_t index = 0; index < text.characters.size(); ++index) {
+        const char32_t character = text.characters[index];
+        // Characters beyond the first plane take two UTF-16 units, and the lookup one.
+        if (character > 0xFFFF)
+            return false;
+        positions.append(QPointF(cell * font.CellWidth(), 0));
+        cell += text.widths[index];
+    }
+    const QString units = QString::fromUcs4(text.characters.data(), static_cast<qsizetype>(text.characters.size()));
+    int count = static_cast<int>(glyphs.size());
+    if (!rawFont.glyphIndexesForChars(units.constData(), static_cast<int>(units.size()), glyphs.data(), &count)
+        || count != glyphs.size() || glyphs.contains(0u))
+        return false;
+    QGlyphRun run;
+    run.setRawFont(rawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(font.Font().underline());
+    painter.drawGlyphRun(baseline, run);
+    return true;
 }
 
 }  // namespace
@@ -87,71 +113,42 @@ void QtSurface::DrawText(CPoint origin, std::string_view bytes, const TextStyle&
     const auto* font = dynamic_cast<const QtFont*>(style.font);
     if (font == nullptr || bytes.empty())
         return;
+    CellText text;
     if (style.encoding == TextEncoding::Utf8) {
-        DrawUtf8Text(origin, bytes, *font, style, clip);
-        return;
-    }
-    const QString text = DecodeBytes(bytes, font->Description().lfCharSet);
-    const int cellWidth = font->CellWidth();
-    const CSize extent = font->TextExtent(bytes);
-    Paint([&](QPainter& painter) {
-        if (clip)
-            painter.setClipRect(ToQRect(*clip), Qt::IntersectClip);
-        if (style.opaque)
-            painter.fillRect(QRect(origin.x, origin.y, extent.cx, extent.cy), ToQColor(style.backgroundColour));
-        painter.setFont(font->Font());
-        painter.setPen(ToQColor(style.textColour));
-        const int baseline = origin.y + font->Ascent();
-        // Whole runs when the font keeps to its cells; otherwise character by character, so every
-        // byte stays in its own cell.
-        if (KeepsToCells(bytes, *font) || painter.fontMetrics().horizontalAdvance(text) == extent.cx) {
-            painter.drawText(QPoint(origin.x, baseline), text);
-            return;
-        }
-        for (qsizetype index = 0; index < text.size(); ++index)
-            painter.drawText(QPoint(origin.x + static_cast<int>(index) * cellWidth, baseline), QString(text[index]));
-    });
-}
-
-void QtSurface::DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont& font, const TextStyle& style,
-                             const std::optional<CRect>& clip)
-{
-    // The cells first, without building anything: most runs are valid text of one cell per
-    // character, drawn in one go like 8-bit text.
-    int cells = 0;
-    bool valid = true;
-    bool oneCellEach = true;
-    for (std::size_t index = 0; index < bytes.size();) {
-        const utf8::Character character = utf8::DecodeAt(bytes, index);
-        const int width = utf8::CellWidth(character.codePoint);
-        valid = valid && character.valid;
-        oneCellEach = oneCellEach && width == 1;
-        cells += width;
-        index += static_cast<std::size_t>(character.length);
-    }
-    const QString text = valid ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
-                               : QString::fromStdString(utf8::ValidText(bytes));
-    const int cellWidth = font.CellWidth();
-    const int height = font.TextExtent("X").cy;
-    Paint([&](QPainter& painter) {
-        if (clip)
-            painter.setClipRect(ToQRect(*clip), Qt::IntersectClip);
-        if (style.opaque)
-            painter.fillRect(QRect(origin.x, origin.y, cells * cellWidth, height), ToQColor(style.backgroundColour));
-        painter.setFont(font.Font());
-        painter.setPen(ToQColor(style.textColour));
-        const int baseline = origin.y + font.Ascent();
-        if (KeepsToCells(bytes, font) || (oneCellEach && painter.fontMetrics().horizontalAdvance(text) == cells * cellWidth)) {
-            painter.drawText(QPoint(origin.x, baseline), text);
-            return;
-        }
-        // Otherwise each character in its own cells, wide ones in two.
-        int cell = 0;
         for (std::size_t index = 0; index < bytes.size();) {
             const utf8::Character character = utf8::DecodeAt(bytes, index);
-            painter.drawText(QPoint(origin.x + cell * cellWidth, baseline), QString::fromUcs4(&character.codePoint, 1));
-            cell += utf8::CellWidth(character.codePoint);
+            text.Append(character.codePoint, utf8::CellWidth(character.codePoint));
             index += static_cast<std::size_t>(character.length);
+        }
+    } else {
+        // Every byte is one character of the font's code page, in one cell.
+        for (const QChar character : DecodeBytes(bytes, font->Description().lfCharSet))
+            text.Append(character.unicode(), 1);
+    }
+    DrawCells(origin, text, *font, style, clip);
+}
+
+void QtSurface::DrawCells(CPoint origin, const CellText& text, const QtFont& font, const TextStyle& style,
+                          const std::optional<CRect>& clip)
+{
+    const int cellWidth = font.CellWidth();
+    Paint([&](QPainter& painter) {
+        if (clip)
+            painter.setClipRect(ToQRect(*clip), Qt::IntersectClip);
+        if (style.opaque)
+            painter.fillRect(QRect(origin.x, origin.y, text.cells * cellWidth, font.TextExtent("X").cy),
+                             ToQColor(style.backgroundColour));
+        painter.setPen(ToQColor(style.textColour));
+        const QPoint baseline(origin.x, origin.y + font.Ascent());
+        if (DrawGlyphsOnCells(painter, baseline, text, font))
+            return;
+        // A character the font lacks: the system finds a font for it, one character at a time so
+        // that each stays in its cells.
+        painter.setFont(font.Font());
+        int cell = 0;
+        for (std::size_t index = 0; index < text.characters.size(); ++index) {
+            painter.drawText(baseline + QPoint(cell * cellWidth, 0), QString::fromUcs4(&text.characters[index], 1));
+            cell += text.widths[index];
         }
     });
 }

@@ -7,10 +7,26 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace platform::qt {
 
 class QtFont;
+
+// The characters of a run of text, each with the cells it takes: one, or two for a wide one.
+struct CellText {
+    std::u32string characters;
+    std::vector<int> widths;
+    int cells = 0;
+
+    void Append(char32_t character, int width)
+    {
+        characters.push_back(character);
+        widths.push_back(width);
+        cells += width;
+    }
+};
 
 // A drawing surface over Qt: a window's viewport while it paints (through its painter), or an
 // off-screen pixmap (a bitmap of a memory device context).
@@ -33,9 +49,9 @@ private:
     void Paint(const std::function<void(QPainter&)>& operation);
     // Finishes the painter kept open on the pixmap, so its pixels can be read.
     void FinishPixmapPainting() const;
-    // UTF-8 text: every character in its own cells, wide ones in two.
-    void DrawUtf8Text(CPoint origin, std::string_view bytes, const QtFont& font, const TextStyle& style,
-                      const std::optional<CRect>& clip);
+    // Every character in its own cells.
+    void DrawCells(CPoint origin, const CellText& text, const QtFont& font, const TextStyle& style,
+                   const std::optional<CRect>& clip);
 
     QPainter* m_windowPainter = nullptr;
     std::optional<QPixmap> m_pixmap;
