@@ -149,9 +149,13 @@ public:
         Settle();
     }
 
-    // What the program does between two keys: the event loop paints what is left to paint (the
-    // scroll bars moved by the last step among it), so no key pays for the one before.
-    static void Settle() { QApplication::processEvents(); }
+    // What the program does between two keys: the event loop handles what is waiting (the scroll
+    // bars follow the last step) and paints what that asked for, so no key pays for the one before.
+    static void Settle()
+    {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents();
+    }
 
     // A line in the middle of the text that starts with blanks, for Enter's indentation.
     int IndentedLineNear(int line)

@@ -259,6 +259,14 @@ QtPaintedWindow::QtPaintedWindow(QtBackend& backend, const WindowCreation& creat
         QObject::connect(scrollBar, &QScrollBar::actionTriggered, scrollBar,
                          [this, bar, scrollBar](int action) { ScrollBarAction(bar, *scrollBar, action); });
     }
+    m_scrollBarUpdate.setSingleShot(true);
+    m_scrollBarUpdate.setInterval(0);
+    QObject::connect(&m_scrollBarUpdate, &QTimer::timeout, [this] {
+        if (m_widget == nullptr)
+            return;
+        SetScrollBar(SB_HORZ);
+        SetScrollBar(SB_VERT);
+    });
     m_blink.setInterval(CaretBlinkMilliseconds);
     QObject::connect(&m_blink, &QTimer::timeout, [this] {
         m_caretBlinkOn = !m_caretBlinkOn;
@@ -270,6 +278,7 @@ QtPaintedWindow::QtPaintedWindow(QtBackend& backend, const WindowCreation& creat
 QtPaintedWindow::~QtPaintedWindow()
 {
     m_blink.stop();
+    m_scrollBarUpdate.stop();
     m_timers.Clear();
     delete m_widget.data();
 }
@@ -366,29 +375,58 @@ void QtPaintedWindow::Scroll(int dx, int dy, const CRect* scrollRect, const CRec
     m_widget->viewport()->update(repaint);
 }
 
+namespace {
+
+bool Scrolls(const SCROLLINFO& info)
+{
+    return info.nMax - info.nMin + 1 > static_cast<int>(info.nPage) && info.nMax > info.nMin;
+}
+
+Qt::ScrollBarPolicy PolicyFor(const SCROLLINFO& info)
+{
+    return Scrolls(info) || (info.fMask & SIF_DISABLENOSCROLL) != 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+}
+
+}  // namespace
+
 void QtPaintedWindow::ShowScrollInfo(int bar, const SCROLLINFO& info)
 {
     const bool wanted = (m_style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
     if (!wanted)
         return;
+    m_scrollInfo[bar == SB_VERT ? 1 : 0] = info;
+    const Qt::ScrollBarPolicy policy = PolicyFor(info);
+    const Qt::ScrollBarPolicy current = bar == SB_VERT ? m_widget->verticalScrollBarPolicy()
+                                                       : m_widget->horizontalScrollBarPolicy();
+    if (policy == current) {
+        // This runs on every edit. The bar follows when the event loop next turns: the text a key
+        // changed is painted first, and the bar is set once however often the key moved it.
+        if (!m_scrollBarUpdate.isActive())
+            m_scrollBarUpdate.start();
+        return;
+    }
+    // The bar comes or goes, and the client area changes size with it: now.
+    SetScrollBar(bar);
+    if (bar == SB_VERT)
+        m_widget->setVerticalScrollBarPolicy(policy);
+    else
+        m_widget->setHorizontalScrollBarPolicy(policy);
+}
+
+void QtPaintedWindow::SetScrollBar(int bar)
+{
+    const std::optional<SCROLLINFO>& info = m_scrollInfo[bar == SB_VERT ? 1 : 0];
+    if (!info)
+        return;
     QScrollBar* scrollBar = bar == SB_VERT ? m_widget->verticalScrollBar() : m_widget->horizontalScrollBar();
-    const int page = static_cast<int>(info.nPage);
-    const bool scrolls = info.nMax - info.nMin + 1 > page && info.nMax > info.nMin;
+    const int page = static_cast<int>(info->nPage);
     m_settingScrollBar = true;
-    scrollBar->setRange(info.nMin, std::max(info.nMin, info.nMax - std::max(page - 1, 0)));
+    scrollBar->setRange(info->nMin, std::max(info->nMin, info->nMax - std::max(page - 1, 0)));
     scrollBar->setPageStep(std::max(page, 1));
     scrollBar->setSingleStep(1);
-    scrollBar->setValue(info.nPos);
-    scrollBar->setEnabled(scrolls);
+    scrollBar->setValue(info->nPos);
+    scrollBar->setEnabled(Scrolls(*info));
     m_settingScrollBar = false;
-    const Qt::ScrollBarPolicy policy = scrolls || (info.fMask & SIF_DISABLENOSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
-                                                                                           : Qt::ScrollBarAlwaysOff;
-    // This runs on every edit, and Qt lays the whole window out again whenever a policy is set, even
-    // to what it was.
-    if (bar == SB_VERT && m_widget->verticalScrollBarPolicy() != policy)
-        m_widget->setVerticalScrollBarPolicy(policy);
-    else if (bar == SB_HORZ && m_widget->horizontalScrollBarPolicy() != policy)
-        m_widget->setHorizontalScrollBarPolicy(policy);
 }
 
 void QtPaintedWindow::ScrollBarAction(int bar, QScrollBar& scrollBar, int action)

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <map>
+#include <optional>
 #include <memory>
 
 class QAbstractScrollArea;
@@ -51,6 +52,8 @@ private:
     friend class PaintedWidget;
     void Paint(QPaintEvent& event);
     void ScrollBarAction(int bar, QScrollBar& scrollBar, int action);
+    // Gives a Qt scroll bar the range, page and position last shown for it.
+    void SetScrollBar(int bar);
     QRect CaretRect() const;
 
     QtBackend& m_backend;
@@ -62,6 +65,10 @@ private:
     bool m_eraseWanted = true;
     QRegion m_pending;
     bool m_settingScrollBar = false;
+    // What the window last showed in each bar, horizontal then vertical, and the turn of the event
+    // loop that sets it.
+    std::optional<SCROLLINFO> m_scrollInfo[2];
+    QTimer m_scrollBarUpdate;
     CaretState m_caret;
     bool m_caretBlinkOn = true;
     QTimer m_blink;

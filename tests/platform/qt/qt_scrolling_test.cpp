@@ -59,6 +59,7 @@ protected:
         info.nPage = page;
         info.nPos = position;
         view->SetScrollInfo(SB_VERT, &info);
+        QApplication::processEvents();
     }
 
     CFrameWnd frame;
@@ -77,6 +78,22 @@ TEST_F(QtScrollingTest, TheBarShowsRangePageAndPositionAndIsDisabledWhenNothingS
     SetVertical(5, 10, 0);
     EXPECT_FALSE(bar.isEnabled());
     EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(QtScrollingTest, ABarThatStaysFollowsItsWindowOnceAfterTheEventsBeingHandled)
+{
+    SetVertical(99, 10, 20);
+    QScrollBar& bar = *area->verticalScrollBar();
+    SCROLLINFO info;
+    info.fMask = SIF_POS;
+    for (const int position : {30, 40, 50}) {
+        info.nPos = position;
+        view->SetScrollInfo(SB_VERT, &info);
+    }
+    EXPECT_EQ(bar.value(), 20);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 50);
+    QApplication::processEvents();
+    EXPECT_EQ(bar.value(), 50);
 }
 
 TEST_F(QtScrollingTest, UsingTheBarSendsScrollMessagesAndTheWindowDecidesThePosition)
