@@ -89,8 +89,14 @@ int CQuillTextView::WidestLineLength()
     if (m_widestLineLength != -1)
         return m_widestLineLength;
     int widest = 0;
-    for (int line = 0, count = LineCount(); line < count; ++line)
+    for (int line = 0, count = LineCount(); line < count; ++line) {
+        // Only a tab takes more than one column per byte (a wide character has three bytes or
+        // more): a line no longer than the widest so far needs measuring only when it has one.
+        const std::string_view text = LineText(line);
+        if (static_cast<int>(text.size()) <= widest && text.find('\t') == std::string_view::npos)
+            continue;
         widest = std::max(widest, ExpandedLineLength(line));
+    }
     m_widestLineLength = widest;
     return widest;
 }

@@ -33,6 +33,36 @@ TEST_F(TextViewScrollingTest, BarsAreDisabledWhileEverythingFits)
     EXPECT_EQ(Bar(SB_HORZ).nPage, static_cast<UINT>(Columns));
 }
 
+// Measured over the whole text when it is read anew (here: in another encoding).
+TEST_F(TextViewScrollingTest, TheHorizontalRangeIsTheWidestLineInColumns)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        TextEncoding encoding;
+        int widest;
+    };
+    const std::string longLine(Columns + 20, 'x');
+    const Case cases[] = {
+        {"the longest line", "short\n" + longLine + "\nshort", TextEncoding::Legacy, Columns + 20},
+        {"a shorter line of tabs after it", longLine + "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t", TextEncoding::Legacy, 4 * 14},
+        {"every legacy byte is a column", std::string(Columns + 4, 'y') + "\n" + std::string(Columns + 2, 'z') +
+             std::string(6, '\xC3') , TextEncoding::Legacy, Columns + 8},
+        {"a two-byte character is one column", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+             "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n" + std::string(Columns + 1, 'w'),
+         TextEncoding::Utf8, Columns + 1},
+        {"a wide character is two", std::string(Columns, 'v') + "\n" + std::string(Columns - 4, 'u') + "\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD",
+         TextEncoding::Utf8, Columns + 2},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        SetText(test.text);
+        buffer.SetEncoding(test.encoding == TextEncoding::Utf8 ? TextEncoding::Legacy : TextEncoding::Utf8);
+        buffer.SetEncoding(test.encoding);
+        EXPECT_EQ(Bar(SB_HORZ).nMax, test.widest - 1);
+    }
+}
+
 TEST_F(TextViewScrollingTest, ScrollBarRequestsMoveTheTopLine)
 {
     SetNumberedLines(40);
