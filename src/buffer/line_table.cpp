@@ -24,6 +24,13 @@ void LineTable::Clear()
     }
     m_lines.Release();
     m_storage.Clear();
+    m_mayHoldTabs = false;
+}
+
+void LineTable::NoteText(std::string_view text)
+{
+    if (!m_mayHoldTabs && text.find('\t') != std::string_view::npos)
+        m_mayHoldTabs = true;
 }
 
 void LineTable::AppendLine(std::string_view text)
@@ -63,6 +70,7 @@ void LineTable::AppendChars(std::int32_t index, std::string_view text)
     if (text.empty()) {
         return;
     }
+    NoteText(text);
     LineRecord& line = (*this)[index];
     const std::size_t newLength = static_cast<std::size_t>(line.length) + text.size();
     if (newLength <= static_cast<std::size_t>(line.capacity)) {
@@ -113,6 +121,7 @@ void LineTable::EndLoading()
 
 LineRecord LineTable::MakeRecord(std::string_view text)
 {
+    NoteText(text);
     LineRecord record;
     record.capacity = LineCapacityFor(text.size());
     record.characters = m_storage.Allocate(record.capacity);

@@ -45,7 +45,12 @@ public:
     void BeginLoading();
     void EndLoading();
 
+    // Whether a text that entered the table held a tab. It stays set until the table is cleared,
+    // though every tab may have been deleted since.
+    bool MayHoldTabs() const { return m_mayHoldTabs; }
+
 private:
+    void NoteText(std::string_view text);
     // New lines start without flags. Throws std::length_error for a text longer than a line can be.
     LineRecord MakeRecord(std::string_view text);
     void FreeRecord(LineRecord& record);
@@ -55,4 +60,5 @@ private:
     LineRecordArray m_lines;
     bool m_loadedOnce = false;
     bool m_loading = false;
+    bool m_mayHoldTabs = false;
 };

@@ -72,6 +72,9 @@ public:
     LineEndingStyle GetLineEndingStyle() const { return m_lineEndingStyle; }
     // How the bytes are read as characters: decided from the bytes at load, UTF-8 for new texts.
     TextEncoding Encoding() const { return m_encoding; }
+    // Whether the text may hold a tab: false only when none was read or inserted since it was
+    // last read or cleared.
+    bool MayHoldTabs() const { return m_lines.MayHoldTabs(); }
     // Reads the same bytes the other way; the views are told that every line may look different.
     void SetEncoding(TextEncoding encoding);
     // Every change of the modified state passes through here, so that an owner can take it over.

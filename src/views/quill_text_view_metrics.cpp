@@ -89,11 +89,15 @@ int CQuillTextView::WidestLineLength()
     if (m_widestLineLength != -1)
         return m_widestLineLength;
     int widest = 0;
+    const int tabSize = TabSize();
+    const bool tabsPossible = m_buffer != nullptr && m_buffer->MayHoldTabs();
     for (int line = 0, count = LineCount(); line < count; ++line) {
         // Only a tab takes more than one column per byte (a wide character has three bytes or
-        // more): a line no longer than the widest so far needs measuring only when it has one.
-        const std::string_view text = LineText(line);
-        if (static_cast<int>(text.size()) <= widest && text.find('\t') == std::string_view::npos)
+        // more), and no more than a tab stop: a line no longer than the widest so far needs
+        // measuring only when it has one and could be wider with it.
+        const int length = LineLength(line);
+        if (length <= widest
+            && (!tabsPossible || length * tabSize <= widest || LineText(line).find('\t') == std::string_view::npos))
             continue;
         widest = std::max(widest, ExpandedLineLength(line));
     }

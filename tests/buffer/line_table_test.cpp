@@ -50,6 +50,38 @@ TEST(LineTableTest, TextFromTheLineItselfCanBeAppended)
     EXPECT_EQ(table[0].Text(), "012345678901234567890123");
 }
 
+TEST(LineTableTest, ATabEnteringByAnyWayIsNotedUntilTheTableIsCleared)
+{
+    struct Case {
+        const char* what;
+        void (*enter)(LineTable&);
+    };
+    const Case cases[] = {
+        {"appended line", [](LineTable& table) { table.AppendLine("a\tb"); }},
+        {"inserted line",
+         [](LineTable& table) {
+             const std::string_view texts[] = {"x", "\t"};
+             table.InsertLines(1, texts);
+         }},
+        {"appended characters", [](LineTable& table) { table.AppendChars(0, "\t"); }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        LineTable table;
+        table.AppendLine("plain");
+        table.AppendLine("text");
+        table.AppendChars(1, " more");
+        EXPECT_FALSE(table.MayHoldTabs());
+        test.enter(table);
+        EXPECT_TRUE(table.MayHoldTabs());
+        table.TruncateLine(0, 0);
+        table.RemoveLines(1, table.Count() - 1);
+        EXPECT_TRUE(table.MayHoldTabs()) << "deleting does not look for the last tab";
+        table.Clear();
+        EXPECT_FALSE(table.MayHoldTabs());
+    }
+}
+
 TEST(LineTableTest, RandomEditsMatchAPlainModel)
 {
     std::mt19937 generator(1206);
