@@ -4,6 +4,10 @@
 #include "platform/system_services.h"
 #include "views/margin_images.h"
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace views_test {
 namespace {
 
@@ -68,39 +72,57 @@ TEST_F(TextViewPaintingTest, BufferWithoutLinesPaintsEmptyBandsAndKeepsTheCaret)
     EXPECT_EQ(view->ColumnOfChar(0, 2), 0);
 }
 
-TEST_F(TextViewPaintingTest, SpansColourTheirCharactersAndTheStartBeforeTheFirstSpanIsNormal)
+// Each cell of the line's text, coloured by the spans and the selection: 'n' normal text, 'k'
+// keyword, 'c' comment, 's' selected, '-' nothing drawn (the whitespace after the line).
+TEST_F(TextViewPaintingTest, SpansAndTheSelectionColourTheirCharacters)
 {
-    view->scanner = FixedSpans({{2, ColourSlot::Keyword}, {5, ColourSlot::Comment}, {8, ColourSlot::NormalText}});
-    SetText("abcdefghij");
-    Repaint();
-    const COLORREF expected[] = {WindowTextColour, WindowTextColour, KeywordColour, KeywordColour, KeywordColour,
-                                 CommentColour,    CommentColour,    CommentColour, WindowTextColour, WindowTextColour};
-    for (int column = 0; column < 10; ++column) {
-        EXPECT_EQ(TextCell(column, 0).textColour, expected[column]) << column;
-        EXPECT_EQ(TextCell(column, 0).background, WindowColour) << column;
+    struct Case {
+        const char* what;
+        std::vector<ColourSpan> spans;
+        std::optional<std::pair<TextPosition, TextPosition>> selection;
+        const char* cells;
+    };
+    const Case cases[] = {
+        {"the start before the first span is normal",
+         {{2, ColourSlot::Keyword}, {5, ColourSlot::Comment}, {8, ColourSlot::NormalText}}, std::nullopt, "nnkkkcccnn--"},
+        {"a last span at the line's end paints nothing", {{0, ColourSlot::Keyword}, {10, ColourSlot::Comment}},
+         std::nullopt, "kkkkkkkkkk--"},
+        {"spans outside the line are kept inside",
+         {{-3, ColourSlot::Keyword}, {2, ColourSlot::Comment}, {1, ColourSlot::Keyword}, {99, ColourSlot::Comment}},
+         std::nullopt, "kkkkkkkkkk--"},
+        {"selected characters", {}, std::pair{TextPosition{1, 0}, TextPosition{4, 0}}, "nsssnnnnnn--"},
+        {"a selection splits a coloured run", {{0, ColourSlot::Keyword}}, std::pair{TextPosition{4, 0}, TextPosition{2, 0}},
+         "kksskkkkkk--"},
+    };
+    const std::string text = "abcdefghij";
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        view->scanner = FixedSpans(test.spans);
+        SetText(text);
+        GiveFocus();
+        if (test.selection)
+            view->SelectRange(test.selection->first, test.selection->second);
+        Repaint();
+        for (int column = 0; test.cells[column] != '\0'; ++column) {
+            const Cell cell = TextCell(column, 0);
+            switch (test.cells[column]) {
+            case '-':
+                EXPECT_EQ(cell.byte, 0) << column;
+                EXPECT_EQ(Pixel(Margin + column * CellWidth + 2, 2), WindowColour) << column;
+                break;
+            case 's':
+                EXPECT_EQ(cell, (Cell{text[column], SelTextColour, SelBackgroundColour})) << column;
+                break;
+            default: {
+                const COLORREF colour = test.cells[column] == 'k'   ? KeywordColour
+                                        : test.cells[column] == 'c' ? CommentColour
+                                                                    : WindowTextColour;
+                EXPECT_EQ(cell, (Cell{text[column], colour, WindowColour})) << column;
+            }
+            }
+        }
+        view->SelectRange({0, 0}, {0, 0});
     }
-}
-
-TEST_F(TextViewPaintingTest, LastSpanStartingAtTheLineLengthPaintsNothing)
-{
-    view->scanner = FixedSpans({{0, ColourSlot::Keyword}, {4, ColourSlot::Comment}});
-    SetText("abcd");
-    Repaint();
-    EXPECT_EQ(RowText(0, 6), "abcd  ");
-    EXPECT_EQ(TextCell(3, 0).textColour, KeywordColour);
-    EXPECT_EQ(TextCell(4, 0).byte, 0);
-    EXPECT_EQ(Pixel(Margin + 4 * CellWidth + 2, 2), WindowColour);
-}
-
-TEST_F(TextViewPaintingTest, SpansOutsideTheLineAreKeptInside)
-{
-    view->scanner = FixedSpans({{-3, ColourSlot::Keyword}, {2, ColourSlot::Comment}, {1, ColourSlot::Keyword},
-                                {99, ColourSlot::Comment}});
-    SetText("abcd");
-    Repaint();
-    EXPECT_EQ(RowText(0, 5), "abcd ");
-    EXPECT_EQ(TextCell(0, 0).textColour, KeywordColour);
-    EXPECT_EQ(TextCell(3, 0).textColour, KeywordColour);
 }
 
 TEST_F(TextViewPaintingTest, EverySlotHasItsColour)
@@ -151,29 +173,6 @@ TEST_F(TextViewPaintingTest, TabsExpandToTabStops)
     EXPECT_EQ(view->CharAtColumn(1, 3), 1);
     EXPECT_EQ(view->ExpandedLineLength(2), 9);
     EXPECT_EQ(view->ExpandTabs(0, 3, 2), " d");
-}
-
-TEST_F(TextViewPaintingTest, SelectedCharactersUseTheSelectionColours)
-{
-    SetText("abcdef");
-    GiveFocus();
-    view->SelectRange({1, 0}, {4, 0});
-    EXPECT_EQ(TextCell(0, 0), (Cell{'a', WindowTextColour, WindowColour}));
-    for (int column = 1; column < 4; ++column)
-        EXPECT_EQ(TextCell(column, 0), (Cell{"abcdef"[column], SelTextColour, SelBackgroundColour})) << column;
-    EXPECT_EQ(TextCell(4, 0), (Cell{'e', WindowTextColour, WindowColour}));
-}
-
-TEST_F(TextViewPaintingTest, SelectionInsideAColouredRunSplitsIt)
-{
-    view->scanner = FixedSpans({{0, ColourSlot::Keyword}});
-    SetText("abcdef");
-    GiveFocus();
-    view->SelectRange({4, 0}, {2, 0});
-    EXPECT_EQ(TextCell(1, 0), (Cell{'b', KeywordColour, WindowColour}));
-    EXPECT_EQ(TextCell(2, 0), (Cell{'c', SelTextColour, SelBackgroundColour}));
-    EXPECT_EQ(TextCell(3, 0), (Cell{'d', SelTextColour, SelBackgroundColour}));
-    EXPECT_EQ(TextCell(4, 0), (Cell{'e', KeywordColour, WindowColour}));
 }
 
 TEST_F(TextViewPaintingTest, SelectedLineBreakShowsOneCellAfterTheLastCharacter)

@@ -80,7 +80,7 @@ TEST_F(QtScrollingTest, TheBarShowsRangePageAndPositionAndIsDisabledWhenNothingS
     EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
 
-TEST_F(QtScrollingTest, ABarThatStaysFollowsItsWindowOnceAfterTheEventsBeingHandled)
+TEST_F(QtScrollingTest, AShownBarFollowsItsWindowOnceThePendingEventsAreHandled)
 {
     SetVertical(99, 10, 20);
     QScrollBar& bar = *area->verticalScrollBar();
