@@ -92,10 +92,12 @@ void QtSurface::Paint(const std::function<void(QPainter&)>& operation)
             m_pixmapPainter.emplace(&*m_pixmap);
         painter = &*m_pixmapPainter;
     }
-    // Each operation starts from the painter's plain state, whatever the one before set.
-    painter->save();
+    // Each operation sets the pen and font it draws with; the one state that would outlast it and
+    // change what the next draws is its clip, which goes. Saving and restoring the whole state
+    // instead costs more than drawing a short run.
     operation(*painter);
-    painter->restore();
+    if (painter->hasClipping())
+        painter->setClipping(false);
 }
 
 void QtSurface::FinishPixmapPainting() const
