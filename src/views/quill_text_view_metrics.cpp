@@ -4,6 +4,7 @@
 #include "views/tab_expansion.h"
 
 #include <algorithm>
+#include <cstdint>
 
 CFont* CQuillTextView::ViewFont()
 {
@@ -97,7 +98,8 @@ int CQuillTextView::WidestLineLength()
         // measuring only when it has one and could be wider with it.
         const int length = LineLength(line);
         if (length <= widest
-            && (!tabsPossible || length * tabSize <= widest || LineText(line).find('\t') == std::string_view::npos))
+            && (!tabsPossible || std::int64_t{length} * tabSize <= widest
+                || LineText(line).find('\t') == std::string_view::npos))
             continue;
         widest = std::max(widest, ExpandedLineLength(line));
     }

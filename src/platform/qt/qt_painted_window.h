@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 
 class QAbstractScrollArea;
 class QPaintEvent;
