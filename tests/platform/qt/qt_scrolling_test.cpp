@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 // A white view with scroll bars that scrolls its position to wherever a scroll message asks.
@@ -94,6 +96,32 @@ TEST_F(QtScrollingTest, AShownBarFollowsItsWindowOnceThePendingEventsAreHandled)
     EXPECT_EQ(view->GetScrollPos(SB_VERT), 50);
     QApplication::processEvents();
     EXPECT_EQ(bar.value(), 50);
+}
+
+// In a long text one line moves the slider by less than a pixel: the bar is not painted again.
+TEST_F(QtScrollingTest, ABarIsPaintedAgainOnlyWhenItsSliderMoves)
+{
+    SetVertical(1000000, 10, 500000);
+    QScrollBar& bar = *area->verticalScrollBar();
+    ProcessEventsFor(50);
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    bar.installEventFilter(&counter);
+    const std::pair<int, bool> steps[] = {{500001, false}, {499999, false}, {900000, true}, {1000000 - 10 + 1, true}};
+    for (const auto& [position, painted] : steps) {
+        counter.paints = 0;
+        SetVertical(1000000, 10, position);
+        ProcessEventsFor(50);
+        EXPECT_EQ(bar.value(), position);
+        EXPECT_EQ(counter.paints > 0, painted) << position;
+    }
+    bar.removeEventFilter(&counter);
 }
 
 TEST_F(QtScrollingTest, UsingTheBarSendsScrollMessagesAndTheWindowDecidesThePosition)
