@@ -25,22 +25,19 @@ QRect ToQRect(const CRect& rect)
 bool DrawGlyphsOnCells(QPainter& painter, QPoint baseline, const CellText& text, const QtFont& font)
 {
     const QRawFont& rawFont = font.RawFont();
-    QList<quint32> glyphs(static_cast<qsizetype>(text.characters.size()));
     QList<QPointF> positions;
-    positions.reserve(glyphs.size());
+    positions.reserve(static_cast<qsizetype>(text.characters.size()));
     int cell = 0;
     for (std::size_t index = 0; index < text.characters.size(); ++index) {
-        const char32_t character = text.characters[index];
         // Characters beyond the first plane take two UTF-16 units, and the lookup one.
-        if (character > 0xFFFF)
+        if (text.characters[index] > 0xFFFF)
             return false;
         positions.append(QPointF(cell * font.CellWidth(), 0));
         cell += text.widths[index];
     }
-    const QString units = QString::fromUcs4(text.characters.data(), static_cast<qsizetype>(text.characters.size()));
-    int count = static_cast<int>(glyphs.size());
-    if (!rawFont.glyphIndexesForChars(units.constData(), static_cast<int>(units.size()), glyphs.data(), &count)
-        || count != glyphs.size() || glyphs.contains(0u))
+    const QList<quint32> glyphs = rawFont.glyphIndexesForString(
+        QString::fromUcs4(text.characters.data(), static_cast<qsizetype>(text.characters.size())));
+    if (glyphs.size() != positions.size() || glyphs.contains(0u))
         return false;
     QGlyphRun run;
     run.setRawFont(rawFont);
